@@ -1,0 +1,46 @@
+# The two commands a newcomer needs: `make run` starts the display, `make test` checks it.
+BUILD    ?= build
+JOBS     ?= $(shell nproc)
+CMAKE_GEN = cmake -G Ninja -Wno-dev
+
+.PHONY: deps build run test test-sanitizers bench fuzz clean
+
+deps:
+	@scripts/deps
+
+$(BUILD)/build.ninja:
+	$(CMAKE_GEN) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: deps build
+	$(BUILD)/pavlune $(ARGS)
+
+build-asan/build.ninja:
+	$(CMAKE_GEN) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPAVLUNE_WITH_QT=OFF -DPAVLUNE_WITH_BENCH=OFF -DPAVLUNE_SANITIZE=address,undefined
+
+build-tsan/build.ninja:
+	$(CMAKE_GEN) -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DPAVLUNE_WITH_QT=OFF -DPAVLUNE_WITH_BENCH=OFF -DPAVLUNE_SANITIZE=thread
+
+test-sanitizers: build-asan/build.ninja build-tsan/build.ninja
+	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+	cmake --build build-tsan -j $(JOBS)
+	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j $(JOBS)
+
+test: deps build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-sanitizers
+
+bench: deps build
+	@for b in $(BUILD)/bench/*/bench_*; do echo "== $$b"; $$b; done
+
+fuzz:
+	$(CMAKE_GEN) -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build-fuzz
+	mkdir -p fuzz/corpus
+	build-fuzz/fuzz_frames -max_total_time=$${FUZZ_SECONDS:-600} fuzz/corpus
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz
