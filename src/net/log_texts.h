@@ -1,0 +1,45 @@
+#pragma once
+#include <string>
+
+#include "text/wide_text.h"
+
+// The server's log lines. A failed system call is written as the text followed directly
+// by the error code's digits.
+namespace LogText {
+inline constexpr const char16_t* kWsaStartupFailed = u" WSAStartup() failed ";
+inline constexpr const char16_t* kWsaSocketFailed = u" WSASocket() failed";
+inline constexpr const char16_t* kListenPortFailed = u" CreateIoCompletionPort failed:";
+inline constexpr const char16_t* kCreatePortFailed = u"CreateIoCompletionPort() failed: ";
+inline constexpr const char16_t* kProcThreadFailed = u"CreateThread() m_hProcThreadArray failed: ";
+inline constexpr const char16_t* kBindFailed = u" bind() failed:";
+inline constexpr const char16_t* kListenFailed = u" listen() failed: ";
+inline constexpr const char16_t* kCreateFieldFailed = u" CreateField() failed:";
+inline constexpr const char16_t* kEventSelectFailed = u"WSAEventSeclet failed:";
+inline constexpr const char16_t* kPostExit = u"向完成端口句柄发送退出消息!PostQueuedCompletionStatus(m_hCOP, 0, NULL, NULL)";
+inline constexpr const char16_t* kListenClosed = u"关闭监听端口!";
+inline constexpr const char16_t* kPortClosed = u"关闭完成端口!";
+inline constexpr const char16_t* kAcceptSocketFailed = u" WSASocket failed ";
+inline constexpr const char16_t* kAcceptExFailed = u" AcceptEx() failed :";
+inline constexpr const char16_t* kNewAcceptBatch = u"启动了新的10个AcceptEx.";
+inline constexpr const char16_t* kSendError = u"WSASend ERROR:";
+
+// "在端口%hd建立了监听服务!": the port as a signed 16-bit number.
+inline std::u16string Listening(int port)
+{
+    return u"在端口" + IntToWide(static_cast<short>(port)) + u"建立了监听服务!";
+}
+// "收到一个连接,在本地地址:%ld": the connection's id.
+inline std::u16string Accepted(long long id)
+{
+    return u"收到一个连接,在本地地址:" + Utf8ToWide(std::to_string(id));
+}
+// A fixed text followed by an error code.
+inline std::u16string WithCode(const char16_t* text, int code)
+{
+    return text + IntToWide(code);
+}
+inline std::u16string SendError(int code)
+{
+    return WithCode(kSendError, code) + std::u16string(99, u'*');
+}
+}  // namespace LogText
