@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+
+#include <cstdint>
+
+#include "platform/colour.h"
+#include "platform/gdi_dc.h"
+#include "platform/gdi_types.h"
+
+// One line of text in a rectangle. The text is measured in the font already selected
+// (of the given face); when it is too wide it is drawn once in a regular font of the face
+// shrunk from `nHeight` in proportion to the excess, at most to 95 %. An empty text
+// draws nothing.
+void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, const QString& face, int nHeight);
+
+// A rounded box in the fill colour, framed inside its edge in a colour a fifth of the way
+// to the fill's contrast colour. An empty rectangle draws nothing.
+void DrawBarBox(CDC& dc, RECT rect, COLORREF clrFill);
+
+// Darkens the rectangle with a half-transparent dark blue (ARGB 0x7F004080), leaving its
+// last column and row alone.
+void FillTranslucent(CDC& dc, RECT rect);
+
+inline constexpr std::uint32_t kTranslucentArgb = 0x7F004080;

@@ -1,0 +1,39 @@
+#pragma once
+#include <list>
+#include <memory>
+
+#include "display/font_desc.h"
+#include "platform/date_time.h"
+#include "platform/gdi_font.h"
+
+// Fonts by description, kept so that a steady screen creates no fonts. Holds at most
+// 30 fonts after a request: at 31 entries the least recently used ones are dropped until
+// 29 remain, then the request is served. Used by the window thread only; not locked.
+class FontCache {
+public:
+    FontCache() = default;
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+
+    // The font for the description, owned by the cache: select it and select the previous
+    // font back, never delete it. It stays valid until the cache evicts it, which only a
+    // later GetFont can do.
+    CFont* GetFont(const FontDesc& desc);
+
+    int Count() const { return static_cast<int>(m_entries.size()); }
+    bool Holds(const FontDesc& desc) const;
+
+    // The process-wide cache, made at first use.
+    static FontCache& Instance();
+
+private:
+    struct Entry {
+        FontDesc desc;
+        std::unique_ptr<CFont> font;
+        DateTime tLastUsed;
+    };
+
+    void EvictLeastRecentlyUsed();
+
+    std::list<Entry> m_entries;
+};

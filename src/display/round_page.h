@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/gdi_dc.h"
+#include "platform/gdi_types.h"
+
+class FontCache;
+class ScreenPage;
+
+// Draws a round page over the rectangle, whose background is already painted: the
+// background picture, two title lines, the time bar with caption, elapsed time and
+// progress box, and the big clock, all as fractions of the rectangle, with the time read
+// from Clock::Now. Puts back the font and text colour it found and leaves the background
+// mode TRANSPARENT. Call with the page list's lock held.
+void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page);

@@ -1,0 +1,57 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/colour.h"
+#include "platform/date_time.h"
+#include "platform/gdi_image.h"
+
+// One page of the display: a round page (from message 303) or a note page (from message
+// 305, only a picture). Owned by the page list; read and changed only under its lock.
+class ScreenPage {
+public:
+    // Everything a round page is built from, in the order the message gives it.
+    struct RoundFields {
+        std::string title;
+        std::string subtitle;
+        int remainingSeconds = 0;
+        int roundSeconds = 0;
+        std::string boards;
+        std::string barCaption;
+        bool barAtTop = false;
+        int clockX = 0;
+        int clockY = 0;
+        int clockHeight = 0;
+        bool clockBox = false;
+        COLORREF clrTitle = RGB(0, 0, 0);
+        COLORREF clrClock = RGB(0, 0, 0);
+        COLORREF clrOvertime = RGB(0, 0, 0);
+        int language = 0;
+        const std::uint8_t* pictureData = nullptr;
+        int pictureLength = 0;
+    };
+
+    // The end of the round is "now" plus the remaining seconds; a picture is decoded
+    // only when there are bytes.
+    void SetRoundFields(const RoundFields& fields);
+    // An undecodable or oversized picture leaves the page with an empty picture.
+    void LoadPicture(const std::uint8_t* data, int length);
+
+    int m_nLanguage = 0;
+    bool m_bRoundPage = false;
+    DateTime m_tEnd;
+    int m_nRoundSeconds = 0;
+    std::string m_strBoards;
+    std::string m_strBarCaption;
+    bool m_bBarAtTop = false;
+    std::string m_strTitle;
+    std::string m_strSubtitle;
+    int m_nClockX = 50;
+    int m_nClockY = 50;
+    int m_nClockHeight = 40;
+    bool m_bClockBox = false;
+    COLORREF m_clrTitle = RGB(248, 248, 232);
+    COLORREF m_clrClock = RGB(248, 248, 248);
+    COLORREF m_clrOvertime = RGB(255, 64, 64);
+    CImage m_picture;
+};
