@@ -36,11 +36,13 @@ test: deps build
 bench: deps build
 	@for b in $(BUILD)/bench/*/bench_*; do echo "== $$b"; $$b; done
 
-fuzz:
+# Not part of `make test`: runs the frame fuzzer for FUZZ_SECONDS (default 600). New inputs
+# go to fuzz/corpus (not committed); fuzz/seeds holds the committed starting frames.
+fuzz: deps
 	$(CMAKE_GEN) -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
-	cmake --build build-fuzz
+	cmake --build build-fuzz -j $(JOBS)
 	mkdir -p fuzz/corpus
-	build-fuzz/fuzz_frames -max_total_time=$${FUZZ_SECONDS:-600} fuzz/corpus
+	build-fuzz/fuzz_frames -max_total_time=$${FUZZ_SECONDS:-600} fuzz/corpus fuzz/seeds
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz
