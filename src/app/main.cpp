@@ -1,0 +1,70 @@
+#include <QApplication>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/message_box_qt.h"
+#include "app/options.h"
+#include "app/pavlune_app.h"
+#include "app/platform_choice.h"
+#include "platform/message_box.h"
+
+namespace {
+
+// Qt reads its own arguments (-platform NAME, ...) from argv and removes them; whatever
+// is left over was not understood by anyone.
+std::string LeftOverArgument(int argc, char** argv)
+{
+    return argc > 1 ? argv[1] : std::string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv, argv + argc));
+    const std::string programName = argc > 0 ? argv[0] : "pavlune";
+    if (!parsed.strError.empty()) {
+        std::cerr << "pavlune: " << parsed.strError << "\n" << "Try '" << programName << " --help'." << std::endl;
+        return 2;
+    }
+    if (parsed.options.bHelp) {
+        std::cout << UsageText(programName);
+        return 0;
+    }
+    if (parsed.options.bVersion) {
+        std::cout << VersionText();
+        return 0;
+    }
+
+    PrepareQtPlatform(parsed.qtArgs);
+    std::vector<std::string> qtArgStore = parsed.qtArgs;
+    std::vector<char*> qtArgv;
+    for (std::string& arg : qtArgStore) {
+        qtArgv.push_back(arg.data());
+    }
+    qtArgv.push_back(nullptr);
+    int qtArgc = static_cast<int>(qtArgStore.size());
+
+    QApplication app(qtArgc, qtArgv.data());
+    if (const std::string extra = LeftOverArgument(qtArgc, qtArgv.data()); !extra.empty()) {
+        std::cerr << "pavlune: unknown option \"" << extra << "\"\n" << "Try '" << programName << " --help'." << std::endl;
+        return 2;
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Pavlune_win"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PAVLUNE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("Pavlunewin.AppID.NoVersion"));
+    ReportPlatformFallback();
+    InstallMessageBoxes();
+
+    int nStatus = 1;
+    {
+        CPavlunewinApp pavlune(parsed.options);
+        if (pavlune.InitInstance()) {
+            nStatus = pavlune.Run();
+        }
+    }
+    SetMessageBoxHandler(nullptr);
+    return nStatus;
+}

@@ -1,0 +1,67 @@
+#include "pavlune_app.h"
+
+#include <QApplication>
+
+#include <iostream>
+
+#include "app/quit_signals.h"
+#include "frame/main_frame.h"
+#include "net/diag_log.h"
+#include "platform/lang_index.h"
+#include "platform/message_box.h"
+#include "text/wide_text.h"
+
+std::u16string AlreadyRunningText(int nLangIndex)
+{
+    return nLangIndex == 0 ? u"Pavlune 已经运行." : u"Pavlune already running?";
+}
+
+CPavlunewinApp::CPavlunewinApp(AppOptions options) : m_options(std::move(options)) {}
+
+CPavlunewinApp::~CPavlunewinApp()
+{
+    m_pQuitSignals.reset();
+    // The window's teardown stops the server; log lines written meanwhile still echo.
+    m_pMainWnd.reset();
+    if (m_nLogListener >= 0) {
+        DiagLog::Unsubscribe(m_nLogListener);
+    }
+}
+
+bool CPavlunewinApp::InitInstance()
+{
+    if (!m_hMutex.Acquire()) {
+        ShowMessageBox(AlreadyRunningText(WindowLangIndex()));
+        return false;
+    }
+    if (m_options.bVerbose) {
+        m_nLogListener = DiagLog::Subscribe([](const std::u16string& line) {
+            std::cerr << WideToUtf8(line) << std::endl;
+        });
+    }
+    m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
+    m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
+    if (!m_pMainWnd->Create()) {
+        std::cerr << "pavlune: the main window could not be created" << std::endl;
+        return false;
+    }
+    if (const int nPort = m_pMainWnd->ListeningPort(); nPort != 0) {
+        std::cout << "listening on port " << nPort << std::endl;
+    }
+    if (m_options.bFullScreen) {
+        m_pMainWnd->EnterFullScreen();
+    } else if (m_options.nWidth > 0) {
+        m_pMainWnd->ShowWithClientSize(m_options.nWidth, m_options.nHeight);
+    } else {
+        m_pMainWnd->ShowMaximized();
+    }
+    CMainFrame* pWnd = m_pMainWnd.get();
+    m_pQuitSignals = std::make_unique<QuitSignals>([pWnd] { pWnd->close(); });
+    return true;
+}
+
+int CPavlunewinApp::Run()
+{
+    QApplication::exec();
+    return 0;
+}

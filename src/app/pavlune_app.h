@@ -1,0 +1,36 @@
+#pragma once
+#include <memory>
+
+#include "app/options.h"
+#include "app/single_instance.h"
+
+class CMainFrame;
+class QuitSignals;
+
+// The program's start-up and life: one copy per session, the main window with its server
+// and timer, shown maximised (or as the options say), until the window is closed.
+class CPavlunewinApp {
+public:
+    explicit CPavlunewinApp(AppOptions options);
+    CPavlunewinApp(const CPavlunewinApp&) = delete;
+    CPavlunewinApp& operator=(const CPavlunewinApp&) = delete;
+    ~CPavlunewinApp();
+
+    // False when the program must end at once: another copy runs (the user has been
+    // told), or the window could not be made.
+    bool InitInstance();
+    // Runs the window until it is closed; the exit status of the program.
+    int Run();
+
+    CMainFrame* MainWindow() const { return m_pMainWnd.get(); }
+
+private:
+    AppOptions m_options;
+    SingleInstanceLock m_hMutex;
+    int m_nLogListener = -1;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
+    std::unique_ptr<QuitSignals> m_pQuitSignals;
+};
+
+// "Pavlune 已经运行." or "Pavlune already running?" by the window's language.
+std::u16string AlreadyRunningText(int nLangIndex);

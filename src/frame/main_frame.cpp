@@ -1,0 +1,132 @@
+#include "main_frame.h"
+
+#include <QGuiApplication>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimerEvent>
+
+#include "frame/window_flags.h"
+#include "frame/snapshot_writer.h"
+
+CMainFrame::CMainFrame(int nPort)
+    : m_nPort(nPort), m_pages([this] { RequestRepaint(); })
+{
+}
+
+CMainFrame::~CMainFrame()
+{
+    StopServer();
+    m_pSnapshot.reset();
+    std::lock_guard lock(m_pages.Mutex());
+    m_pages.ClearPages();
+}
+
+bool CMainFrame::Create()
+{
+    // In place of the framework's window class and styles: a caption, a system menu, a
+    // sizing border and a maximise box, but no minimise box; an arrow cursor; no
+    // background, as every pixel comes from the paint handler.
+    setWindowTitle(QStringLiteral("Pavlune_win"));
+    setWindowFlags(kWindowedFlags);
+    setCursor(Qt::ArrowCursor);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    create();
+    if (windowHandle() == nullptr) {
+        return false;
+    }
+    if (const QScreen* pScreen = screen()) {
+        // The restored form of a window that starts maximised: the framework's default
+        // size, three quarters of the work area, centred.
+        const QRect work = pScreen->availableGeometry();
+        m_rcRestore = QRect(0, 0, work.width() * 3 / 4, work.height() * 3 / 4);
+        m_rcRestore.moveCenter(work.center());
+    }
+    return OnCreate() == 0;
+}
+
+int CMainFrame::OnCreate()
+{
+    // A server that cannot listen has told the user already; the window goes on and
+    // keeps showing the information screen.
+    StopServer();
+    m_pServer = std::make_unique<CIOCPclass2016BC>();
+    m_pServer->CreateField(m_nPort, this);
+    if (m_nRepaintTimer == 0) {
+        m_repaintTimer.start(kRepaintPeriodMs, this);
+        m_nRepaintTimer = IDT_REPAINT;
+    }
+    return 0;
+}
+
+int CMainFrame::ListeningPort() const
+{
+    return m_pServer ? m_pServer->ListeningPort() : 0;
+}
+
+void CMainFrame::ShowMaximized()
+{
+    setGeometry(m_rcRestore);
+    StoreClientSize(size());
+    showMaximized();
+}
+
+void CMainFrame::ShowWithClientSize(int nWidth, int nHeight)
+{
+    const QPoint origin = screen() != nullptr ? screen()->availableGeometry().topLeft() : QPoint();
+    m_rcRestore = QRect(origin, QSize(nWidth, nHeight));
+    setGeometry(m_rcRestore);
+    StoreClientSize(size());
+    show();
+}
+
+void CMainFrame::EnterFullScreen()
+{
+    m_bFullScreen = true;
+    SwitchFullScreenOn();
+}
+
+void CMainFrame::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_repaintTimer.timerId()) {
+        OnTimer(m_nRepaintTimer);
+        return;
+    }
+    QWidget::timerEvent(event);
+}
+
+void CMainFrame::OnTimer(int)
+{
+    // Only a request: the clock of a round page and the rotation of notes move on because
+    // every repaint works them out afresh.
+    update();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    StoreClientSize(event->size());
+    QWidget::resizeEvent(event);
+}
+
+void CMainFrame::StoreClientSize(QSize size)
+{
+    const auto w = static_cast<std::uint32_t>(std::max(size.width(), 0));
+    const auto h = static_cast<std::uint32_t>(std::max(size.height(), 0));
+    m_nClientSize.store((static_cast<std::uint64_t>(w) << 32) | h, std::memory_order_relaxed);
+}
+
+ScreenSize CMainFrame::GetScreenSize() const
+{
+    const std::uint64_t packed = m_nClientSize.load(std::memory_order_relaxed);
+    return ::GetScreenSize(static_cast<int>(packed >> 32), static_cast<int>(packed & 0xFFFFFFFFu));
+}
+
+void CMainFrame::RequestRepaint()
+{
+    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::SetSnapshotFile(const std::string& strPath)
+{
+    m_pSnapshot = strPath.empty() ? nullptr : std::make_unique<SnapshotWriter>(strPath);
+}

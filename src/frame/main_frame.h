@@ -1,0 +1,95 @@
+#pragma once
+#include <QBasicTimer>
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "display/draw_screen.h"
+#include "display/screen_pages.h"
+#include "display/screen_size.h"
+#include "net/tip_proc_base.h"
+
+class QMenu;
+class SnapshotWriter;
+
+inline constexpr int IDT_REPAINT = 8319;
+inline constexpr int kRepaintPeriodMs = 100;
+inline constexpr int kServerPort = 9977;
+inline constexpr int IDM_FULLSCREEN = 2002;
+inline constexpr int IDM_EXIT = 2010;
+
+// The display's only window and the owner of everything that lives as long as it runs:
+// the network server, the page list, the repaint timer. It is also the server's
+// processor: messages arrive on the server's processing thread through OnMessage.
+class CMainFrame : public QWidget, public CTipProcBase_IOCP_bc {
+    Q_OBJECT
+public:
+    explicit CMainFrame(int nPort = kServerPort);
+    // Stops the server and joins its threads before the page list goes, so no message
+    // handling can touch a list that no longer exists.
+    ~CMainFrame() override;
+
+    // Makes the native window and runs OnCreate: the server listens and the timer runs
+    // before the window is first shown. False when the window could not be made.
+    bool Create();
+    // Shows the window maximised, or with the given client size, or full screen.
+    void ShowMaximized();
+    void ShowWithClientSize(int nWidth, int nHeight);
+    void EnterFullScreen();
+
+    // The port the server listens on, or 0 when it could not listen.
+    int ListeningPort() const;
+
+    // Safe from any thread: reads the client size the window thread last stored.
+    ScreenSize GetScreenSize() const;
+
+    bool IsFullScreenMode() const { return m_bFullScreen; }
+    // Runs the menu's command as if it had been chosen (2002 or 2010).
+    void OnMenuCommand(int nCommand);
+    // The menu as it would open now: texts in the window's language, check mark.
+    void FillContextMenu(QMenu& menu) const;
+
+    // Keeps FILE showing what the window shows, at most once a second.
+    void SetSnapshotFile(const std::string& strPath);
+
+    ScreenPageList& Pages() { return m_pages; }
+    // The window's image of what the screen shows, after the colour-key copy.
+    const QImage& ScreenImage() const { return m_imgScreen; }
+
+    void OnMessage(SOCKET s, CommMsg_base* pMsg) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    int OnCreate();
+    void OnTimer(int nIDEvent);
+    void OnPaint();
+    void OnRButtonDown();
+    void SwitchFullScreenOn();
+    void SwitchFullScreenOff();
+    void StoreClientSize(QSize size);
+    // Safe from any thread: the repaint itself happens on the window thread.
+    void RequestRepaint();
+    void SendScreenSize(SOCKET s);
+
+    const int m_nPort;
+    bool m_bFullScreen = false;
+    int m_nRepaintTimer = 0;
+    QBasicTimer m_repaintTimer;
+    ScreenPageList m_pages;
+    // Width in the high half, height in the low half: one atomic read gives a pair that
+    // belongs together.
+    std::atomic<std::uint64_t> m_nClientSize{0};
+    QImage m_imgScreen;
+    QRect m_rcRestore;
+    std::unique_ptr<SnapshotWriter> m_pSnapshot;
+};

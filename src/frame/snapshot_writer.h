@@ -1,0 +1,42 @@
+#pragma once
+#include <QImage>
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "platform/date_time.h"
+
+// Keeps a PNG file showing what the window shows, for headless use and for checks from
+// outside. At most one picture a second is taken, and it is written on a thread of its
+// own so that the repaint never waits for the encoder. Each picture goes to a temporary
+// file that is then renamed over the target, so a reader never sees half a file.
+class SnapshotWriter {
+public:
+    explicit SnapshotWriter(std::string strPath);
+    SnapshotWriter(const SnapshotWriter&) = delete;
+    SnapshotWriter& operator=(const SnapshotWriter&) = delete;
+    // Writes the picture still waiting, then ends the thread.
+    ~SnapshotWriter();
+
+    // Called after each repaint with the screen's image; takes it when a second has
+    // passed since the last one taken (by Clock, in either direction).
+    void Offer(const QImage& image);
+
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    void Run();
+    bool Write(const QImage& image);
+
+    const std::string m_strPath;
+    DateTime m_tLastTaken;
+    bool m_bTakenOnce = false;
+
+    std::mutex m_mtx;
+    std::condition_variable m_cv;
+    QImage m_imgPending;
+    bool m_bStop = false;
+    std::thread m_thread;
+};
