@@ -1,6 +1,7 @@
 #pragma once
 #include <list>
 #include <memory>
+#include <vector>
 
 #include "display/font_desc.h"
 #include "platform/date_time.h"
@@ -16,9 +17,12 @@ public:
     FontCache& operator=(const FontCache&) = delete;
 
     // The font for the description, owned by the cache: select it and select the previous
-    // font back, never delete it. It stays valid until the cache evicts it, which only a
-    // later GetFont can do.
+    // font back, never delete it. It stays valid until FreeEvicted is called, even when a
+    // later GetFont evicts it, so a repaint never finds a font it selected gone.
     CFont* GetFont(const FontDesc& desc);
+    // Frees the fonts evicted since the last call; for the end of a repaint, once no
+    // context holds any of them.
+    void FreeEvicted() { m_evicted.clear(); }
 
     int Count() const { return static_cast<int>(m_entries.size()); }
     bool Holds(const FontDesc& desc) const;
@@ -36,4 +40,5 @@ private:
     void EvictLeastRecentlyUsed();
 
     std::list<Entry> m_entries;
+    std::vector<std::unique_ptr<CFont>> m_evicted;
 };

@@ -1,0 +1,38 @@
+#include "compose_frame.h"
+
+#include <QPainter>
+
+#include "platform/gdi_colour_key.h"
+#include "platform/gdi_dc.h"
+
+namespace {
+
+// The window's image of the screen follows the client size; what it showed stays put.
+void FitKept(QImage& kept, QSize client)
+{
+    if (kept.size() == client && kept.format() == QImage::Format_RGB32) return;
+    QImage fitted(client, QImage::Format_RGB32);
+    fitted.fill(Qt::black);
+    if (!kept.isNull()) {
+        QPainter painter(&fitted);
+        painter.drawImage(0, 0, kept);
+    }
+    kept = std::move(fitted);
+}
+
+}  // namespace
+
+bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state)
+{
+    if (client.isEmpty()) return false;
+    QImage frame(client, QImage::Format_RGB32);
+    if (frame.isNull()) return false;
+    frame.fill(Qt::black);
+    {
+        CDC dc(frame);
+        DrawScreen(dc, RECT{0, 0, client.width(), client.height()}, pages, state);
+    }
+    FitKept(kept, client);
+    if (kept.isNull()) return false;
+    return TransparentCopy(kept, frame, kTransparentKey);
+}

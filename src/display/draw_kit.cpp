@@ -1,0 +1,45 @@
+#include "draw_kit.h"
+
+#include <algorithm>
+
+#include "display/colour_math.h"
+#include "platform/gdi_brush.h"
+#include "platform/gdi_font.h"
+#include "platform/gdi_region.h"
+#include "platform/gdi_saved_state.h"
+
+void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, const QString& face, int nHeight)
+{
+    if (text.isEmpty()) return;
+    const int width = dc.GetTextExtent(text).cx;
+    const int room = rect.right - rect.left;
+    if (width <= room) {
+        dc.DrawText(text, rect, nFormat);
+        return;
+    }
+    // One shrink, not measured again: the text may still overhang a little.
+    const int percent = std::min(room * 100 / width, 95);
+    CFont shrunk;
+    shrunk.CreateFont(nHeight * percent / 100, FW_NORMAL, false, false, face);
+    const ScopedFont selected(dc, &shrunk);
+    dc.DrawText(text, rect, nFormat);
+}
+
+void DrawBarBox(CDC& dc, RECT rect, COLORREF clrFill)
+{
+    if (IsRectEmpty(rect)) return;
+    const int h = rect.bottom - rect.top;
+    const COLORREF clrFrame = BlendColour(clrFill, ContrastColour(clrFill), 20);
+    const int frame = std::max(h * 5 / 100, 2);
+    const int corner = h * 15 / 100;
+
+    CRgn region;
+    region.CreateRoundRectRgn(rect.left, rect.top, rect.right, rect.bottom, corner, corner);
+    dc.FillRgn(region, CBrush(clrFill));
+    dc.FrameRgn(region, CBrush(clrFrame), frame, frame);
+}
+
+void FillTranslucent(CDC& dc, RECT rect)
+{
+    dc.FillArgbRect(rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1, kTranslucentArgb);
+}

@@ -1,0 +1,70 @@
+#include "info_screen.h"
+
+#include <QString>
+
+#include "display/address_text.h"
+#include "display/draw_kit.h"
+#include "display/draw_screen.h"
+#include "display/font_cache.h"
+#include "display/local_ipv4.h"
+#include "display/qt_text.h"
+#include "platform/gdi_saved_state.h"
+#include "text/lang_text.h"
+#include "text/wide_text.h"
+
+namespace {
+
+constexpr COLORREF kInfoBackground = RGB(22, 96, 128);
+constexpr COLORREF kTitleColour = RGB(255, 255, 0);
+constexpr COLORREF kVersionColour = RGB(220, 220, 220);
+constexpr COLORREF kLineColour = RGB(240, 228, 176);
+constexpr unsigned kTopCentred = DT_SINGLELINE | DT_CENTER;
+constexpr unsigned kBottomCentred = DT_SINGLELINE | DT_BOTTOM | DT_CENTER;
+
+// Looked up once a lookup has found something, and shown unchanged until the program ends.
+CachedAddressText& AddressText()
+{
+    static CachedAddressText text(&GetLocalIPv4List);
+    return text;
+}
+
+}  // namespace
+
+void DrawInfoScreen(CDC& dc, RECT rect, int nLanguage, const ScreenState& state)
+{
+    const QString face = QStringLiteral("微软雅黑");
+    FontCache& fontCache = FontCache::Instance();
+
+    // The background colour stays set, so text cells drawn opaque vanish into the fill.
+    dc.FillSolidRect(rect, kInfoBackground);
+    const SavedTextState saved(dc);
+
+    const int h = (rect.bottom - rect.top) / 8;
+    const int F1 = h * 70 / 100;
+    const int F2 = (2 * h) * 75 / 100;
+    const auto band = [&](int k) { return RECT{rect.left, rect.top + k * h, rect.right, rect.top + (k + 1) * h}; };
+    CFont* body = fontCache.GetFont(FontDesc(F1, face));
+    dc.SelectObject(body);
+
+    dc.SetTextColor(kTitleColour);
+    dc.SelectObject(fontCache.GetFont(FontDesc(F2, face)));
+    DrawFittedText(dc, WideText(ChooseLangText(LangText::kTitle, nLanguage)),
+                   RECT{rect.left, rect.top + h, rect.right, rect.top + 3 * h}, DT_CENTER, face, F2);
+
+    dc.SetTextColor(kVersionColour);
+    dc.SelectObject(body);
+    dc.DrawText(QStringLiteral("for Windows (") + QString::fromLatin1(kVersionText) + QStringLiteral(")"), band(3),
+                kTopCentred);
+
+    dc.SetTextColor(kLineColour);
+    dc.DrawText(QStringLiteral("IP=") + ToQString(AddressText().Get()), band(4), kBottomCentred);
+
+    const QString size = WideText(ChooseLangText(LangText::kScreenSize, nLanguage)) +
+                         ToQString(IntToWide(state.reportedSize.cx)) + QStringLiteral("x") +
+                         ToQString(IntToWide(state.reportedSize.cy / 2 * 2));
+    dc.DrawText(size, band(5), kBottomCentred);
+
+    if (!state.bFullScreen) {
+        dc.DrawText(WideText(ChooseLangText(LangText::kRightClickHint, nLanguage)), band(6), kBottomCentred);
+    }
+}

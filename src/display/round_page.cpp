@@ -1,0 +1,132 @@
+#include "round_page.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "display/board_list.h"
+#include "display/draw_kit.h"
+#include "display/font_cache.h"
+#include "display/qt_text.h"
+#include "display/round_progress.h"
+#include "display/round_time.h"
+#include "display/screen_page.h"
+#include "platform/gdi_saved_state.h"
+#include "text/lang_text.h"
+
+namespace {
+
+const QString& PageFace()
+{
+    static const QString face = QStringLiteral("微软雅黑");
+    return face;
+}
+
+constexpr COLORREF kBarText = RGB(255, 255, 255);
+constexpr COLORREF kTrack = RGB(70, 105, 153);
+constexpr COLORREF kFill = RGB(3, 160, 25);
+constexpr unsigned kCentredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+// The box at the right end of the time bar naming the board in play, with the bar font
+// selected and the bar's white text colour set.
+void DrawProgressBox(CDC& dc, const RECT& bar, const ScreenPage& page, std::int64_t elapsed, std::int64_t remaining)
+{
+    const std::vector<int> boards = ParseBoardList(page.m_strBoards, false);
+    const BoardProgress progress = ComputeBoardProgress(elapsed, remaining, page.m_nRoundSeconds, boards);
+    if (!progress.bShown) return;
+
+    QString label;
+    if (elapsed < 0) {
+        label = WideText(page.m_strBoards);
+    } else {
+        const char* text = boards.empty() ? LangText::kProgress : LangText::kBoard;
+        label = ToQString(SubstitutePlaceholder(Utf8ToWide(ChooseLangText(text, page.m_nLanguage)), progress.nBoard));
+    }
+
+    const int bh = bar.bottom - bar.top;
+    const SIZE extent = dc.GetTextExtent(label);
+    const RECT box{bar.right - std::max(extent.cx + extent.cy / 2, 3 * extent.cy), bar.top, bar.right, bar.bottom};
+    DrawBarBox(dc, box, kTrack);
+    if (progress.bFilled) {
+        const int fillRight = ProgressFillRight(box.left, box.right, progress.nSlotRun, progress.nSlot);
+        DrawBarBox(dc, RECT{box.left, box.top, fillRight, box.bottom}, kFill);
+    }
+    DrawFittedText(dc, label, box, kCentredLine, PageFace(), bh * 70 / 100);
+}
+
+void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t elapsed,
+                 std::int64_t remaining)
+{
+    const int H = rect.bottom - rect.top;
+    const RECT bar = page.m_bBarAtTop ? RECT{rect.left, rect.top, rect.right, rect.top + H * 15 / 100}
+                                      : RECT{rect.left, rect.bottom + (rect.top - rect.bottom) * 15 / 100,
+                                             rect.right, rect.bottom};
+    const int bh = bar.bottom - bar.top;
+    FillTranslucent(dc, bar);
+    dc.SetTextColor(kBarText);
+    dc.SelectObject(fontCache.GetFont(FontDesc(bh * 70 / 100, PageFace())));
+
+    const QString caption = WideText(page.m_strBarCaption + " " + FormatElapsed(page.m_tEnd, page.m_nRoundSeconds));
+    const RECT captionRect{bar.left + bh / 3, bar.top, bar.right + bh / 3, bar.bottom};
+    DrawFittedText(dc, caption, captionRect, DT_VCENTER | DT_SINGLELINE, PageFace(), bh * 70 / 100);
+
+    if (!page.m_strBoards.empty()) DrawProgressBox(dc, bar, page, elapsed, remaining);
+}
+
+void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining)
+{
+    const int W = rect.right - rect.left;
+    const int H = rect.bottom - rect.top;
+    const ClockFace face = MakeClockFace(remaining, page.m_nRoundSeconds);
+    const QString text = QString::fromStdString(face.text);
+
+    const int F = H * std::clamp(page.m_nClockHeight, 5, 100) / 100;
+    dc.SelectObject(fontCache.GetFont(FontDesc(F, PageFace())));
+    const SIZE extent = dc.GetTextExtent(text);
+    const int bw = extent.cx + extent.cy * 20 / 100;
+    const int bhc = F * 86 / 100;
+    const int x = W * std::clamp(page.m_nClockX, 0, 100) / 100;
+    const int y = H * std::clamp(page.m_nClockY, 0, 100) / 100;
+    const int left = rect.left - bw / 2 + x;
+    const int top = rect.top - bhc / 2 + y;
+    const RECT box{left, top, left + bw, top + bhc};
+
+    if (page.m_bClockBox) FillTranslucent(dc, box);
+    dc.SetTextColor(face.bOvertime ? page.m_clrOvertime : page.m_clrClock);
+    // The clock is never shrunk nor clipped: it may reach past its box and the screen.
+    dc.DrawText(text, box, DT_NOCLIP | kCentredLine);
+}
+
+}  // namespace
+
+void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page)
+{
+    const int W = rect.right - rect.left;
+    const int H = rect.bottom - rect.top;
+    const int h6 = H / 6;
+
+    dc.SetBkMode(TRANSPARENT);
+    const SavedTextState saved(dc);
+    dc.SelectObject(fontCache.GetFont(FontDesc(h6 * 85 / 100, PageFace())));
+
+    if (!page.m_picture.IsNull()) {
+        const ScopedStretchMode smooth(dc, HALFTONE);
+        page.m_picture.Draw(dc, rect.left, rect.top, W, H, 0, 0, page.m_picture.GetWidth(), page.m_picture.GetHeight());
+    }
+
+    // Titles are measured in the 85 % font but shrink from 70 % when too wide.
+    dc.SetTextColor(page.m_clrTitle);
+    DrawFittedText(dc, WideText(" " + page.m_strTitle + " "), RECT{rect.left, rect.top, rect.right, rect.top + h6},
+                   kCentredLine, PageFace(), h6 * 70 / 100);
+    DrawFittedText(dc, WideText(" " + page.m_strSubtitle + " "),
+                   RECT{rect.left, rect.top + h6, rect.right, rect.top + 2 * h6}, kCentredLine, PageFace(),
+                   h6 * 70 / 100);
+
+    const std::int64_t remaining = SecondsUntil(page.m_tEnd);
+    const std::int64_t elapsed = page.m_nRoundSeconds - remaining;
+    if (!page.m_strBarCaption.empty() || !page.m_strBoards.empty()) {
+        DrawTimeBar(dc, fontCache, rect, page, elapsed, remaining);
+    }
+    DrawClock(dc, fontCache, rect, page, remaining);
+}

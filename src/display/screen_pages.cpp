@@ -1,0 +1,83 @@
+#include "screen_pages.h"
+
+#include <cstdlib>
+
+#include "msg/comm_msg.h"
+#include "msg/msg_fields.h"
+#include "msg/msg_ids.h"
+#include "platform/clock.h"
+
+namespace {
+
+constexpr std::int64_t kSecondsPerPage = 10;
+
+}  // namespace
+
+ScreenPageList::ScreenPageList(std::function<void()> requestRepaint) : m_requestRepaint(std::move(requestRepaint)) {}
+
+void ScreenPageList::RequestRepaint() const
+{
+    if (m_requestRepaint) m_requestRepaint();
+}
+
+void ScreenPageList::ClearPages()
+{
+    m_pages.clear();
+}
+
+void ScreenPageList::AddRoundPage(const ScreenPage::RoundFields& fields)
+{
+    ClearPages();
+    auto page = std::make_unique<ScreenPage>();
+    page->SetRoundFields(fields);
+    m_pages.push_back(std::move(page));
+}
+
+ScreenPage* ScreenPageList::CurrentPage()
+{
+    if (m_pages.empty()) return nullptr;
+    const DateTime now = Clock::Now();
+    // Either way: a clock set back by ten seconds or more also ends the turn.
+    const std::int64_t since = std::llabs(SecondsBetween(m_tLastSwitch, now));
+    const int count = PageCount();
+    if (since >= kSecondsPerPage) {
+        if (++m_nCurPage >= count) m_nCurPage = 0;
+        m_tLastSwitch = now;
+    }
+    if (m_nCurPage >= count) m_nCurPage = 0;
+    return m_pages[static_cast<std::size_t>(m_nCurPage)].get();
+}
+
+void ScreenPageList::OnRoundPageMessage(const CommMsg_base& msg)
+{
+    ScreenPage::RoundFields fields;
+    fields.title = GetStringField(msg, MsgKey::kTitle);
+    fields.subtitle = GetStringField(msg, MsgKey::kSubtitle);
+    fields.remainingSeconds = GetIntField(msg, MsgKey::kRemaining);
+    fields.roundSeconds = GetIntField(msg, MsgKey::kPeriodLength);
+    fields.boards = GetStringField(msg, MsgKey::kBoards);
+    fields.barCaption = GetStringField(msg, MsgKey::kCaption);
+    fields.barAtTop = GetBoolField(msg, MsgKey::kBarTop);
+    fields.clockX = GetIntField(msg, MsgKey::kClockX);
+    fields.clockY = GetIntField(msg, MsgKey::kClockY);
+    fields.clockHeight = GetIntField(msg, MsgKey::kClockHeight);
+    fields.clockBox = GetBoolField(msg, MsgKey::kClockBox);
+    fields.clrTitle = TextToColor(GetStringField(msg, MsgKey::kTitleColour));
+    fields.clrClock = TextToColor(GetStringField(msg, MsgKey::kClockColour));
+    fields.clrOvertime = TextToColor(GetStringField(msg, MsgKey::kOvertimeColour));
+    fields.language = GetIntField(msg, MsgKey::kLanguage);
+    fields.pictureData = msg.m_pAttach.get();
+    fields.pictureLength = msg.m_nAttachLen;
+    AddRoundPage(fields);
+    RequestRepaint();
+}
+
+void ScreenPageList::OnNotePageMessage(const CommMsg_base& msg)
+{
+    if (!m_pages.empty() && m_pages.front()->m_bRoundPage) ClearPages();
+    if (GetBoolField(msg, MsgKey::kReplaceNotes)) ClearPages();
+    auto page = std::make_unique<ScreenPage>();
+    page->LoadPicture(msg.m_pAttach.get(), msg.m_nAttachLen);
+    m_pages.push_back(std::move(page));
+    RequestRepaint();
+}

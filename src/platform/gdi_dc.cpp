@@ -1,0 +1,149 @@
+#include "gdi_dc.h"
+
+#include <QCoreApplication>
+#include <QPainterPath>
+#include <QRect>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <memory>
+
+#include "gdi_brush.h"
+#include "gdi_font.h"
+#include "gdi_region.h"
+
+namespace {
+
+// The font a fresh context has, like the stock font of a memory bitmap's context. Freed
+// while the application object still stands, as fonts must not outlive it.
+std::unique_ptr<CFont>& StockFontSlot()
+{
+    static std::unique_ptr<CFont> font;
+    return font;
+}
+
+CFont* StockFont()
+{
+    std::unique_ptr<CFont>& font = StockFontSlot();
+    if (!font) {
+        font = std::make_unique<CFont>();
+        font->CreateFont(16, FW_NORMAL, false, false, QStringLiteral("DejaVu Sans"));
+        qAddPostRoutine([] { StockFontSlot().reset(); });
+    }
+    return font.get();
+}
+
+QRect ToQRect(const RECT& rc) { return QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top); }
+
+}  // namespace
+
+CDC::CDC(QImage& target) : m_target(target), m_painter(&target), m_pFont(StockFont()) {}
+
+CFont* CDC::SelectObject(CFont* pFont)
+{
+    CFont* previous = m_pFont;
+    if (pFont != nullptr && !pFont->IsNull()) m_pFont = pFont;
+    return previous;
+}
+
+COLORREF CDC::SetTextColor(COLORREF clr)
+{
+    const COLORREF previous = m_clrText;
+    m_clrText = clr;
+    return previous;
+}
+
+int CDC::SetBkMode(int nMode)
+{
+    const int previous = m_nBkMode;
+    m_nBkMode = nMode;
+    return previous;
+}
+
+COLORREF CDC::SetBkColor(COLORREF clr)
+{
+    const COLORREF previous = m_clrBk;
+    m_clrBk = clr;
+    return previous;
+}
+
+int CDC::SetStretchBltMode(int nMode)
+{
+    const int previous = m_nStretchMode;
+    m_nStretchMode = nMode;
+    return previous;
+}
+
+void CDC::FillRect(const RECT& rc, const CBrush& brush)
+{
+    if (IsRectEmpty(rc)) return;
+    m_painter.fillRect(ToQRect(rc), brush.QtColour());
+}
+
+void CDC::FillSolidRect(const RECT& rc, COLORREF clr)
+{
+    m_clrBk = clr;
+    if (IsRectEmpty(rc)) return;
+    m_painter.fillRect(ToQRect(rc), ToQColor(clr));
+}
+
+void CDC::FillArgbRect(double x, double y, double width, double height, std::uint32_t argb)
+{
+    if (width <= 0 || height <= 0) return;
+    m_painter.fillRect(QRectF(x, y, width, height), QColor::fromRgba(argb));
+}
+
+void CDC::FillRgn(const CRgn& rgn, const CBrush& brush)
+{
+    m_painter.fillPath(rgn.Path(), brush.QtColour());
+}
+
+void CDC::FrameRgn(const CRgn& rgn, const CBrush& brush, int nWidth, int nHeight)
+{
+    QPainterPath band = rgn.Path();
+    band.addPath(rgn.Shrunk(nWidth, nHeight));
+    band.setFillRule(Qt::OddEvenFill);
+    m_painter.fillPath(band, brush.QtColour());
+}
+
+SIZE CDC::GetTextExtent(const QString& text) const
+{
+    return SIZE{m_pFont->Metrics().horizontalAdvance(text), m_pFont->CellHeight()};
+}
+
+int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
+{
+    const int cell = m_pFont->CellHeight();
+    const bool bClip = (nFormat & DT_NOCLIP) == 0;
+    const bool bSingle = (nFormat & DT_SINGLELINE) != 0;
+    const QStringList lines =
+        bSingle ? QStringList{text} : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+
+    int y = rc.top;
+    if (bSingle && (nFormat & DT_VCENTER) != 0) {
+        y = rc.top + (rc.bottom - rc.top - cell) / 2;
+    } else if (bSingle && (nFormat & DT_BOTTOM) != 0) {
+        y = rc.bottom - cell;
+    }
+    for (const QString& line : lines) {
+        const int cx = m_pFont->Metrics().horizontalAdvance(line);
+        const int x = (nFormat & DT_CENTER) != 0 ? rc.left + (rc.right - rc.left - cx) / 2 : rc.left;
+        DrawTextLine(line, x, y, rc, bClip);
+        y += cell;
+    }
+    return cell * static_cast<int>(lines.size());
+}
+
+void CDC::DrawTextLine(const QString& line, int x, int y, const RECT& clip, bool bClip)
+{
+    const int cx = m_pFont->Metrics().horizontalAdvance(line);
+    const QRect cellRect(x, y, cx, m_pFont->CellHeight());
+    // Clipping costs a little on every glyph; only turn it on when the text reaches out.
+    const bool bNeedClip = bClip && !ToQRect(clip).contains(cellRect);
+    if (bNeedClip) m_painter.setClipRect(ToQRect(clip));
+    if (m_nBkMode == OPAQUE) m_painter.fillRect(cellRect, ToQColor(m_clrBk));
+    m_painter.setFont(m_pFont->Font());
+    m_painter.setPen(ToQColor(m_clrText));
+    m_painter.drawText(QPointF(x, y + m_pFont->Ascent()), line);
+    if (bNeedClip) m_painter.setClipping(false);
+}
