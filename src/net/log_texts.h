@@ -22,16 +22,23 @@ inline constexpr const char16_t* kAcceptSocketFailed = u" WSASocket failed ";
 inline constexpr const char16_t* kAcceptExFailed = u" AcceptEx() failed :";
 inline constexpr const char16_t* kNewAcceptBatch = u"启动了新的10个AcceptEx.";
 inline constexpr const char16_t* kSendError = u"WSASend ERROR:";
+inline constexpr const char16_t* kFrameTooLarge = u" 帧超过64MiB,关闭连接:";
 
-// "在端口%hd建立了监听服务!": the port as a signed 16-bit number.
+// "在端口%hd建立了监听服务!". Ports above 32767 (every port the system picks for
+// --port 0) are written as the port, not as a negative 16-bit number.
 inline std::u16string Listening(int port)
 {
-    return u"在端口" + IntToWide(static_cast<short>(port)) + u"建立了监听服务!";
+    return u"在端口" + IntToWide(static_cast<unsigned short>(port)) + u"建立了监听服务!";
 }
 // "收到一个连接,在本地地址:%ld": the connection's id.
 inline std::u16string Accepted(long long id)
 {
     return u"收到一个连接,在本地地址:" + Utf8ToWide(std::to_string(id));
+}
+// A connection ended because its stream announced, or grew to, more than a frame may hold.
+inline std::u16string FrameTooLarge(unsigned long long id)
+{
+    return kFrameTooLarge + Utf8ToWide(std::to_string(id));
 }
 // A fixed text followed by an error code.
 inline std::u16string WithCode(const char16_t* text, int code)

@@ -68,7 +68,6 @@ private:
     int InitIOCP(int port);
     int InitListenSocket();
     int BindAndListen();
-    void StartAcceptThread();
 
     int PostAcceptBatch();
     void AcceptThread();
@@ -79,12 +78,12 @@ private:
     int PostRecv(IoContext* ctx);
     void OnRecvDone(IoContext* ctx, int error, std::size_t bytes);
     void CutFrames(IoContext* ctx);
-    bool StreamOverLimit(const IoContext* ctx) const;
     int OnFirstData(IoContext* ctx);
     void EndConnection(IoContext* ctx);
     void OnConnClosed(SOCKET s);
     void CloseIdleConnections();
-    void ShutdownAndClose(SOCKET s);
+    void ShutdownAndClose(IoContext* conn);
+    void ReleaseWaitingSends(IoContext* conn);
 
     void ProcThread();
     void ProcessFrame(const QueuedFrame& frame);
@@ -95,12 +94,12 @@ private:
 
     void PostExit();
     void OnExitPacket();
-    template <class F> auto CallOnWorker(F fn);
+    template <class F>
+    auto CallOnWorker(F fn);
 
     CProcBase_tq* m_pProc = nullptr;
     std::unique_ptr<CompletionPort> m_hCOP;
-    // The listening socket's descriptor while it is open, 0 otherwise.
-    int m_sListen = 0;
+    bool m_bListenOpen = false;
     int m_nPort = 0;
     std::atomic<int> m_nListeningPort{0};
     std::thread m_hWorkerThread;
@@ -111,5 +110,7 @@ private:
     std::atomic<bool> m_bStop{false};
     std::unique_ptr<CConnList> m_connList;
     std::unique_ptr<CSendPool> m_sendPool;
+    // Pending accepts of the batch under way; the first batch runs on the window thread's
+    // behalf, later ones on the accept thread's.
     std::atomic<int> m_nPendingAccepts{0};
 };

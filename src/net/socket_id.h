@@ -9,3 +9,6 @@ using SOCKET = std::uint64_t;
 
 // No connection.
 inline constexpr SOCKET INVALID_SOCKET = 0;
+
+// The next id of the process-wide counter.
+SOCKET NewSocketId();

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "msg/frame_buffer.h"
+
+namespace FrameLimit {
+
+// The largest frame a connection may announce or build up: 64 MiB.
+inline constexpr std::int64_t kMaxFrameBytes = 64LL * 1024 * 1024;
+// More rejected frames than this in one receive discard the rest of the stream.
+inline constexpr int kMaxRejectedFrames = 20;
+
+// True when what is left of a stream after cutting can never become an acceptable frame:
+// its front announces more than the limit, or it has grown past the limit anyway
+// (a length of 0 or less never forms a frame).
+inline bool StreamTooLarge(const std::uint8_t* stream, std::size_t count)
+{
+    if (static_cast<std::int64_t>(count) > kMaxFrameBytes) {
+        return true;
+    }
+    return count >= 4 && ReadInt32LE(stream) > kMaxFrameBytes;
+}
+
+}  // namespace FrameLimit

@@ -1,0 +1,18 @@
+#include "io_context.h"
+
+#include "platform/clock.h"
+
+void IoContext::Reset()
+{
+    m_buf.fill(0);
+    m_nBufLen = kBufSize;
+    m_sock = INVALID_SOCKET;
+    m_op = kOpAccept;
+    m_flags = 0;
+    m_tActive = Clock::Now();
+    m_stream.Clear();
+    m_pSocket.reset();
+    m_sendQueue.clear();
+    m_bSending = false;
+    m_bCloseAfterSends = false;
+}

@@ -1,0 +1,147 @@
+#include "completion_port.h"
+#include "conn_list.h"
+#include "io_context.h"
+#include "msg/comm_msg.h"
+#include "msg/msg_fields.h"
+#include "net/diag_log.h"
+#include "net/frame_limits.h"
+#include "net/log_texts.h"
+#include "platform/clock.h"
+#include "send_pool.h"
+
+void CIOCPclass2016BC::WorkerThread()
+{
+    m_hCOP->io.run();
+}
+
+int CIOCPclass2016BC::PostRecv(IoContext* ctx)
+{
+    if (m_hCOP->bExiting || !ctx->m_pSocket->is_open()) {
+        return 0;
+    }
+    ctx->m_op = IoContext::kOpRecv;
+    ctx->m_pSocket->async_read_some(asio::buffer(ctx->m_buf.data(), static_cast<std::size_t>(ctx->m_nBufLen)),
+                                    [this, ctx](const asio::error_code& ec, std::size_t bytes) {
+                                        OnRecvDone(ctx, ec.value(), bytes);
+                                    });
+    return 1;
+}
+
+void CIOCPclass2016BC::OnRecvDone(IoContext* ctx, int error, std::size_t bytes)
+{
+    if (error != 0 || bytes == 0) {
+        EndConnection(ctx);
+        return;
+    }
+    ctx->m_stream.Append(ctx->m_buf.data(), bytes);
+    if (!(ctx->m_flags & IoContext::kDataReceived)) {
+        ctx->m_flags |= IoContext::kDataReceived;
+        OnFirstData(ctx);
+    }
+    ctx->m_tActive = Clock::Now();
+    CutFrames(ctx);
+    if (FrameLimit::StreamTooLarge(ctx->m_stream.Data(), ctx->m_stream.Size())) {
+        WriteLog(LogText::FrameTooLarge(ctx->m_sock));
+        EndConnection(ctx);
+        return;
+    }
+    if (!PostRecv(ctx)) {
+        EndConnection(ctx);
+    }
+}
+
+// Cuts every whole frame from the front of the stream and queues the accepted ones that
+// carry a message id. Rejected frames are dropped; past 20 of them in one go, the rest
+// of the stream is taken for garbage and dropped too.
+void CIOCPclass2016BC::CutFrames(IoContext* ctx)
+{
+    StreamBuffer& stream = ctx->m_stream;
+    int rejected = 0;
+    for (;;) {
+        const int length = NextFrameLength(stream.Data(), stream.Size());
+        if (length < 0) {
+            return;
+        }
+        QueuedFrame queued;
+        queued.m_frame.Assign(stream.Data(), length);
+        queued.m_sock = ctx->m_sock;
+        stream.Consume(static_cast<std::size_t>(length));
+        CommMsg_base msg;
+        if (queued.m_frame.ToMessage(msg)) {
+            if (GetIntByName(msg, kMsgIdKey) >= 1) {
+                m_queue.Push(std::move(queued));
+            }
+        } else if (++rejected > FrameLimit::kMaxRejectedFrames) {
+            stream.Clear();
+            return;
+        }
+    }
+}
+
+int CIOCPclass2016BC::OnFirstData(IoContext*)
+{
+    return 0;
+}
+
+// The context is freed here, so this runs only from the completion of the operation that
+// is pending on it; anyone else ends a connection by closing its socket.
+void CIOCPclass2016BC::EndConnection(IoContext* ctx)
+{
+    const SOCKET s = ctx->m_sock;
+    const bool connected = (ctx->m_flags & IoContext::kConnected) != 0;
+    ReleaseWaitingSends(ctx);
+    ShutdownAndClose(ctx);
+    m_connList->RemoveConnection(ctx);
+    if (connected) {
+        OnConnClosed(s);
+    }
+}
+
+// Gives back the chunks that were waiting behind the one being written; that one comes
+// back through its own completion.
+void CIOCPclass2016BC::ReleaseWaitingSends(IoContext* conn)
+{
+    auto& waiting = conn->m_sendQueue;
+    const std::size_t first = conn->m_bSending ? 1 : 0;
+    for (std::size_t i = first; i < waiting.size(); ++i) {
+        m_sendPool->ReleaseSendContext(waiting[i]);
+    }
+    waiting.resize(std::min(first, waiting.size()));
+}
+
+void CIOCPclass2016BC::OnConnClosed(SOCKET s)
+{
+    m_queue.ConnectionEnded(s);
+    if (m_pProc != nullptr) {
+        m_pProc->OnSocketClosed(s);
+    }
+}
+
+// Closing a socket makes its pending operations complete as failed, and their
+// completions free or release the contexts.
+void CIOCPclass2016BC::CloseIdleConnections()
+{
+    std::vector<SOCKET> socks;
+    m_sendPool->CollectStuckSends(socks);
+    for (SOCKET s : socks) {
+        if (IoContext* conn = m_connList->FindConnection(s)) {
+            ShutdownAndClose(conn);
+        }
+    }
+    m_connList->CollectIdleConnections(socks);
+    for (SOCKET s : socks) {
+        if (IoContext* conn = m_connList->FindConnection(s)) {
+            ShutdownAndClose(conn);
+        }
+    }
+}
+
+void CIOCPclass2016BC::ShutdownAndClose(IoContext* conn)
+{
+    if (!conn->m_pSocket || !conn->m_pSocket->is_open()) {
+        return;
+    }
+    asio::error_code ignored;
+    conn->m_pSocket->shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    conn->m_pSocket->close(ignored);
+}
