@@ -53,7 +53,9 @@ void CommMsg_base::SetAttachment(const std::uint8_t* data, int len)
     if (len < 0) {
         return;
     }
-    m_pAttach = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(len));
+    // Zero-filled when there is nothing to copy, so no byte of the block is ever unset.
+    m_pAttach = data != nullptr ? std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(len))
+                                : std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(len));
     if (len > 0 && data != nullptr) {
         std::memcpy(m_pAttach.get(), data, static_cast<std::size_t>(len));
     }

@@ -1,9 +1,5 @@
 #include "msg_fields.h"
 
-#include <climits>
-#include <cmath>
-#include <cstdlib>
-
 #include "text/wide_text.h"
 
 namespace {
@@ -16,24 +12,11 @@ const Json::Value* FindMember(const Json::Value& value, const std::string& key)
     return value.find(key.data(), key.data() + key.size());
 }
 
+// The library's own integer conversion, asked first whether it can convert: asInt throws
+// for strings, arrays, objects and numbers outside int32, and those read as 0 instead.
 int ToInt(const Json::Value& v)
 {
-    switch (v.type()) {
-    case Json::intValue:
-    case Json::uintValue:
-        return v.isInt() ? v.asInt() : 0;
-    case Json::realValue: {
-        const double d = v.asDouble();
-        if (std::isnan(d) || d <= static_cast<double>(INT_MIN) - 1.0 || d >= static_cast<double>(INT_MAX) + 1.0) {
-            return 0;
-        }
-        return static_cast<int>(d);
-    }
-    case Json::booleanValue:
-        return v.asBool() ? 1 : 0;
-    default:
-        return 0;
-    }
+    return v.isConvertibleTo(Json::intValue) ? v.asInt() : 0;
 }
 
 // atoi's reading: white space, an optional sign, digits up to the first other character.
