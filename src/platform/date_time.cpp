@@ -9,7 +9,7 @@ namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
 
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian), after H. Hinnant.
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d)
+constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d)
 {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -32,7 +32,10 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day)
     year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
 }
 
-const std::int64_t kEpochDay = DaysFromCivil(1899, 12, 30);
+// A compile-time constant: a DateTime built by another file's static initialiser must
+// not find it still zero.
+constexpr std::int64_t kEpochDay = DaysFromCivil(1899, 12, 30);
+static_assert(kEpochDay == -25569);
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 {

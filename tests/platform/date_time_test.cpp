@@ -9,6 +9,14 @@
 
 namespace {
 
+// Built while the program starts, before or after the library's own statics.
+const DateTime g_tStartUp = DateTime::FromLocal(1970, 1, 1, 0, 0, 0);
+
+TEST(DateTimeTest, ValueBuiltDuringStartUpIsRight)
+{
+    EXPECT_EQ(g_tStartUp.Days(), 25569.0);
+}
+
 struct CivilCase {
     int year, month, day, hour, minute, second;
     double days;
