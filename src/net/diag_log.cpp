@@ -17,6 +17,9 @@ struct LogState {
     int counter = 0;
 };
 
+// Listeners are called under their own lock, which a writer takes before it lets go of
+// the log's lock: lines reach listeners in the order of their numbers, and once
+// Unsubscribe returns its listener is never called again.
 struct Listeners {
     std::mutex mtx;
     std::map<int, DiagLog::Listener> byId;
@@ -40,27 +43,19 @@ Listeners& Subscribers()
 
 void WriteLog(std::u16string message)
 {
-    std::u16string line;
-    {
-        LogState& s = State();
-        std::lock_guard lock(s.mtx);
-        s.counter = s.counter > kCounterWrap ? 1 : s.counter + 1;
-        line = u"[" + Utf8ToWide(Clock::Now().Text()) + u" 行=" + IntToWide(s.counter) + u"]" + message;
-        if (s.lines.size() >= DiagLog::kMaxLines) {
-            s.lines.pop_front();
-        }
-        s.lines.push_back(line);
+    LogState& s = State();
+    std::unique_lock lock(s.mtx);
+    s.counter = s.counter > kCounterWrap ? 1 : s.counter + 1;
+    std::u16string line = u"[" + Utf8ToWide(Clock::Now().Text()) + u" 行=" + IntToWide(s.counter) + u"]" + message;
+    if (s.lines.size() >= DiagLog::kMaxLines) {
+        s.lines.pop_front();
     }
-    std::map<int, DiagLog::Listener> listeners;
-    {
-        Listeners& l = Subscribers();
-        std::lock_guard lock(l.mtx);
-        if (l.byId.empty()) {
-            return;
-        }
-        listeners = l.byId;
-    }
-    for (const auto& [id, listener] : listeners) {
+    s.lines.push_back(line);
+
+    Listeners& l = Subscribers();
+    std::lock_guard delivery(l.mtx);
+    lock.unlock();
+    for (const auto& [id, listener] : l.byId) {
         listener(line);
     }
 }
@@ -90,12 +85,12 @@ void Unsubscribe(int id)
     l.byId.erase(id);
 }
 
-void ResetForTest()
+void ResetForTest(int counter)
 {
     LogState& s = State();
     std::lock_guard lock(s.mtx);
     s.lines.clear();
-    s.counter = 0;
+    s.counter = counter;
 }
 
 }  // namespace DiagLog

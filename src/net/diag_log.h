@@ -16,12 +16,15 @@ inline constexpr std::size_t kMaxLines = 3001;
 std::vector<std::u16string> Lines();
 
 // Calls the listener with every line as it is written (prefix included), on the writing
-// thread, outside the log's lock. Returns an id for Unsubscribe.
+// thread, in the order of the line numbers. A listener must not write or read the log.
+// Once Unsubscribe returns, the listener is not running and is never called again.
+// Subscribe returns the id for Unsubscribe.
 using Listener = std::function<void(const std::u16string& line)>;
 int Subscribe(Listener listener);
 void Unsubscribe(int id);
 
-// Empties the log and sets the counter back to 0; for tests.
-void ResetForTest();
+// Empties the log and sets the counter, so that the next line gets number counter + 1
+// (counter 1000000 lets a test reach the wrap without a million writes); for tests only.
+void ResetForTest(int counter = 0);
 
 }  // namespace DiagLog
