@@ -8,6 +8,13 @@
 #include "platform/gdi_region.h"
 #include "platform/gdi_saved_state.h"
 
+int FittedHeight(int nTextWidth, int nRoom, int nHeight)
+{
+    if (nTextWidth <= nRoom) return nHeight;
+    const int percent = std::min(static_cast<int>(static_cast<long long>(nRoom) * 100 / nTextWidth), 95);
+    return nHeight * percent / 100;
+}
+
 void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, const QString& face, int nHeight)
 {
     if (text.isEmpty()) return;
@@ -18,9 +25,8 @@ void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, c
         return;
     }
     // One shrink, not measured again: the text may still overhang a little.
-    const int percent = std::min(room * 100 / width, 95);
     CFont shrunk;
-    shrunk.CreateFont(nHeight * percent / 100, FW_NORMAL, false, false, face);
+    shrunk.CreateFont(FittedHeight(width, room, nHeight), FW_NORMAL, false, false, face);
     const ScopedFont selected(dc, &shrunk);
     dc.DrawText(text, rect, nFormat);
 }

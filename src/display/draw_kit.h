@@ -12,6 +12,9 @@
 // shrunk from `nHeight` in proportion to the excess, at most to 95 %. An empty text
 // draws nothing.
 void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, const QString& face, int nHeight);
+// The height DrawFittedText draws a text of the measured width in: nHeight when it fits
+// the room, otherwise nHeight scaled by room / width in whole percent, at most 95 %.
+int FittedHeight(int nTextWidth, int nRoom, int nHeight);
 
 // A rounded box in the fill colour, framed inside its edge in a colour a fifth of the way
 // to the fill's contrast colour. An empty rectangle draws nothing.

@@ -60,8 +60,3 @@ CFont* FontCache::GetFont(const FontDesc& desc)
     m_entries.push_back(std::move(entry));
     return m_entries.back().font.get();
 }
-
-bool FontCache::Holds(const FontDesc& desc) const
-{
-    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.desc == desc; });
-}

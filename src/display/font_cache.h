@@ -25,7 +25,6 @@ public:
     void FreeEvicted() { m_evicted.clear(); }
 
     int Count() const { return static_cast<int>(m_entries.size()); }
-    bool Holds(const FontDesc& desc) const;
 
     // The process-wide cache, made at first use.
     static FontCache& Instance();

@@ -1,0 +1,44 @@
+#pragma once
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "msg/comm_msg.h"
+#include "platform/colour.h"
+#include "platform/gdi_types.h"
+
+// Helpers shared by the drawing tests: canvases, pixel reading, reference text and
+// pictures encoded the way a scoring program would send them.
+
+QImage NewCanvas(int width, int height, COLORREF fill);
+COLORREF PixelAt(const QImage& image, int x, int y);
+// Bounding box of the pixels of exactly this colour inside the region (null when none).
+QRect InkBox(const QImage& image, COLORREF colour, QRect region = QRect());
+int CountColour(const QImage& image, COLORREF colour, QRect region = QRect());
+
+// Ink box of the text drawn alone with a font of the given cell height, as a check on
+// where and how large a screen drew it.
+QRect ReferenceInk(QSize canvas, const QString& text, int cellHeight, RECT rect, unsigned format);
+int TextWidth(const QString& text, int cellHeight);
+
+std::vector<std::uint8_t> EncodePicture(const QImage& picture, const char* format);
+// A picture of w x h pixels, each column its own colour from the list (repeated).
+QImage StripedPicture(int width, int height, const std::vector<COLORREF>& colours);
+
+void Attach(CommMsg_base& msg, const std::vector<std::uint8_t>& bytes);
+
+// A test whose images are written next to the test log when it fails, so a person can look.
+class RenderTest : public ::testing::Test {
+protected:
+    void Keep(const QImage& image, const std::string& name);
+    void TearDown() override;
+
+private:
+    std::vector<std::pair<std::string, QImage>> m_kept;
+};
