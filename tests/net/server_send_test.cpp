@@ -1,0 +1,150 @@
+// Replies through SendMsg, and closing connections from the processor.
+#include <thread>
+
+#include "msg/msg_ids.h"
+#include "net/log_texts.h"
+#include "server_fixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class ServerSend : public ServerTest {};
+
+// A 309 reply padded with a title so that its whole frame is `length` bytes.
+void BuildReply(CommMsg_base& reply, int length)
+{
+    reply.ResetMsg(MSGID_SCREEN_SIZE);
+    reply["1"] = "";
+    FrameBuffer probe;
+    probe.FromMessage(reply);
+    reply["1"] = std::string(static_cast<std::size_t>(length - probe.Length()), 'x');
+}
+
+Bytes FrameOf(const CommMsg_base& msg)
+{
+    FrameBuffer f;
+    f.FromMessage(msg);
+    return Bytes(f.Bytes(), f.Bytes() + f.Length());
+}
+
+struct ChunkCase {
+    int frameLength;
+    std::size_t chunks;
+};
+
+class ReplyChunks : public ServerSend, public testing::WithParamInterface<ChunkCase> {};
+
+TEST_P(ReplyChunks, ReplyGoesOutWholeInChunksOfAtMost32766Bytes)
+{
+    CommMsg_base reply;
+    BuildReply(reply, GetParam().frameLength);
+    const Bytes expected = FrameOf(reply);
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(GetParam().frameLength));
+
+    std::size_t pooled = 0;
+    proc.onMessage = [&](SOCKET s, CommMsg_base&) {
+        server->SendMsg({s}, reply);
+        // Every chunk of a send holds its own pooled context until it has been written.
+        pooled = server->SendPoolSize();
+        server->CloseConnection(s);
+    };
+    LoopbackClient c(port);
+    ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
+    EXPECT_EQ(c.ReadUntilClosed(), expected);
+    EXPECT_TRUE(c.PeerClosed());
+    EXPECT_EQ(pooled, GetParam().chunks);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, ReplyChunks, testing::Values(ChunkCase{32766, 1}, ChunkCase{32767, 2}),
+                         [](const auto& info) { return std::to_string(info.param.frameLength); });
+
+struct CloseCase {
+    const char* name;
+    int attachBytes;
+    std::chrono::milliseconds waitBeforeClose;
+};
+
+class ReplyThenClose : public ServerSend, public testing::WithParamInterface<CloseCase> {};
+
+// The display closes a connection right after answering; the answer must still arrive
+// whole, however large it is and however soon the close follows.
+TEST_P(ReplyThenClose, WholeReplyArrivesBeforeTheConnectionEnds)
+{
+    CommMsg_base reply;
+    reply.ResetMsg(MSGID_SCREEN_SIZE);
+    SetIntField(reply, MsgKey::kScreenWidth, 1920);
+    SetIntField(reply, MsgKey::kScreenHeight, 1080);
+    if (GetParam().attachBytes > 0) {
+        Bytes attach(static_cast<std::size_t>(GetParam().attachBytes));
+        for (std::size_t i = 0; i < attach.size(); ++i) {
+            attach[i] = static_cast<std::uint8_t>(i * 7);
+        }
+        reply.SetAttachment(attach.data(), GetParam().attachBytes);
+    }
+    proc.onMessage = [&](SOCKET s, CommMsg_base&) {
+        server->SendMsg({s}, reply);
+        std::this_thread::sleep_for(GetParam().waitBeforeClose);
+        server->CloseConnection(s);
+    };
+    LoopbackClient c(port);
+    ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
+    EXPECT_EQ(c.ReadUntilClosed(), FrameOf(reply));
+    EXPECT_TRUE(c.PeerClosed());
+    EXPECT_TRUE(proc.WaitForClosed(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReplyThenClose,
+                         testing::Values(CloseCase{"ScreenSizeAfter50ms", 0, 50ms},
+                                         CloseCase{"FourMiBClosedAtOnce", 4 * 1024 * 1024, 0ms}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ServerSend, SendMsgToTwoConnectionsSendsTheWholeFrameToEach)
+{
+    CommMsg_base reply;
+    BuildReply(reply, 40000);
+    const Bytes expected = FrameOf(reply);
+    proc.onMessage = [&](SOCKET s, CommMsg_base& msg) {
+        if (GetIntByName(msg, kMsgIdKey) == MSGID_SCREEN_SIZE) {
+            server->SendMsg({proc.Messages()[0].s, s}, reply);
+        }
+    };
+    LoopbackClient first(port);
+    ASSERT_TRUE(first.Send(MakeFrame(MsgJson(400))));
+    ASSERT_TRUE(proc.WaitForMessages(1));
+    LoopbackClient second(port);
+    ASSERT_TRUE(second.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
+    EXPECT_EQ(first.ReadExactly(expected.size()), expected);
+    EXPECT_EQ(second.ReadExactly(expected.size()), expected);
+}
+
+TEST_F(ServerSend, SendingToOrClosingAnEndedIdTouchesNoOtherConnection)
+{
+    LoopbackClient gone(port);
+    ASSERT_TRUE(gone.Send(MakeFrame(MsgJson(400))));
+    ASSERT_TRUE(proc.WaitForMessages(1));
+    const SOCKET ended = proc.Messages()[0].s;
+    gone.Close();
+    ASSERT_TRUE(proc.WaitForClosed(1));
+
+    LoopbackClient live(port);
+    ASSERT_TRUE(live.Send(MakeFrame(MsgJson(401))));
+    ASSERT_TRUE(proc.WaitForMessages(2));
+
+    CommMsg_base reply;
+    reply.ResetMsg(MSGID_SCREEN_SIZE);
+    server->SendMsg({ended}, reply);
+    server->CloseConnection(ended);
+    server->CloseConnection(ended);
+    EXPECT_TRUE(log.WaitFor(LogText::SendError(EBADF)));
+    EXPECT_TRUE(live.StaysQuietFor(100ms));
+
+    // The live connection still works both ways.
+    ASSERT_TRUE(live.Send(MakeFrame(MsgJson(402))));
+    ASSERT_TRUE(proc.WaitForMessages(3));
+    server->SendMsg({proc.Messages()[2].s}, reply);
+    EXPECT_EQ(live.ReadExactly(FrameOf(reply).size()), FrameOf(reply));
+    EXPECT_EQ(proc.Closed(), std::vector<SOCKET>{ended});
+}
+
+}  // namespace
