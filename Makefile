@@ -37,12 +37,14 @@ bench: deps build
 	@for b in $(BUILD)/bench/*/bench_*; do echo "== $$b"; $$b; done
 
 # Not part of `make test`: runs the frame fuzzer for FUZZ_SECONDS (default 600). New inputs
-# go to fuzz/corpus (not committed); fuzz/seeds holds the committed starting frames.
+# go to fuzz/corpus and failing ones to fuzz/crashes (neither committed); fuzz/seeds holds
+# the committed starting frames.
 fuzz: deps
 	$(CMAKE_GEN) -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
 	cmake --build build-fuzz -j $(JOBS)
-	mkdir -p fuzz/corpus
-	build-fuzz/fuzz_frames -max_total_time=$${FUZZ_SECONDS:-600} fuzz/corpus fuzz/seeds
+	mkdir -p fuzz/corpus fuzz/crashes
+	build-fuzz/fuzz_frames -dict=fuzz/frames.dict -artifact_prefix=fuzz/crashes/ \
+	  -max_total_time=$${FUZZ_SECONDS:-600} fuzz/corpus fuzz/seeds
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan build-fuzz
