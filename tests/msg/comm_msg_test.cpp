@@ -74,6 +74,18 @@ TEST(CommMsgTest, ResetMsgWithAnIdentifierTurnsAnyRootIntoAMessage)
     }
 }
 
+// The fast writer may escape non-ASCII text; whatever it writes must read back the same.
+TEST(CommMsgTest, TextSurvivesWritingAndReadingBack)
+{
+    CommMsg_base msg;
+    Parse(msg, "{\"pub_MsgID\":303,\"1\":\"第3轮 \xF0\x9F\x98\x80\",\"14\":\"1-3\\n\\\"x\\\"\"}");
+    CommMsg_base back;
+    Parse(back, msg.ToJsonText());
+    EXPECT_EQ(GetStringField(back, MsgKey::kTitle), "第3轮 \xF0\x9F\x98\x80");
+    EXPECT_EQ(GetStringField(back, MsgKey::kBoards), "1-3\n\"x\"");
+    EXPECT_EQ(back.ToJsonText(), msg.ToJsonText());
+}
+
 struct ParseCase {
     std::string name;
     std::string text;
