@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -23,8 +24,8 @@ inline Bytes MakeFrame(const std::string& json, const Bytes& attach = {})
     Bytes f(8 + json.size() + attach.size());
     WriteInt32LE(f.data(), static_cast<std::int32_t>(f.size()));
     WriteInt32LE(f.data() + 4, static_cast<std::int32_t>(attach.size()));
-    std::memcpy(f.data() + 8, json.data(), json.size());
-    std::memcpy(f.data() + 8 + json.size(), attach.data(), attach.size());
+    std::copy(json.begin(), json.end(), f.begin() + 8);
+    std::copy(attach.begin(), attach.end(), f.begin() + 8 + static_cast<std::ptrdiff_t>(json.size()));
     return f;
 }
 
