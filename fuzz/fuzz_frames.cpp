@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "msg/comm_msg.h"
 #include "msg/frame_buffer.h"
@@ -21,14 +22,20 @@ void Require(bool condition, const char* what)
     }
 }
 
+// Every key of the message vocabulary, and every member the frame itself brought.
 void ReadEveryField(const CommMsg_base& msg)
 {
-    GetIntByName(msg, kMsgIdKey);
-    GetStringByName(msg, kMsgIdKey);
-    for (int key = -1; key <= 100; ++key) {
+    for (int key : {0, 1, 2, 11, 13, 14, 16, 18, 21, 22, 26, 31, 32, 33, 71, 72, 79, 99}) {
         GetIntField(msg, key);
         GetBoolField(msg, key);
         TextToColor(GetStringField(msg, key));
+    }
+    GetIntByName(msg, kMsgIdKey);
+    if (msg.isObject()) {
+        for (const std::string& name : msg.getMemberNames()) {
+            GetIntByName(msg, name);
+            TextToColor(GetStringByName(msg, name));
+        }
     }
 }
 
