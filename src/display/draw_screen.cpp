@@ -24,8 +24,7 @@ void DrawScreen(CDC& dc, RECT rect, ScreenPageList& pages, const ScreenState& st
             DrawRoundPage(dc, fontCache, rect, *page);
         } else {
             // Stretched over the whole area, aspect ratio not kept, in the context's own mode.
-            page->m_picture.Draw(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0, 0,
-                                 page->m_picture.GetWidth(), page->m_picture.GetHeight());
+            page->m_picture.Draw(dc, rect);
         }
     }
     fontCache.FreeEvicted();

@@ -102,7 +102,6 @@ void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage
 
 void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page)
 {
-    const int W = rect.right - rect.left;
     const int H = rect.bottom - rect.top;
     const int h6 = H / 6;
 
@@ -112,7 +111,7 @@ void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& p
 
     if (!page.m_picture.IsNull()) {
         const ScopedStretchMode smooth(dc, HALFTONE);
-        page.m_picture.Draw(dc, rect.left, rect.top, W, H, 0, 0, page.m_picture.GetWidth(), page.m_picture.GetHeight());
+        page.m_picture.Draw(dc, rect);
     }
 
     // Titles are measured in the 85 % font but shrink from 70 % when too wide.

@@ -138,12 +138,11 @@ void CDC::DrawTextLine(const QString& line, int x, int y, const RECT& clip, bool
 {
     const int cx = m_pFont->Metrics().horizontalAdvance(line);
     const QRect cellRect(x, y, cx, m_pFont->CellHeight());
-    // Clipping costs a little on every glyph; only turn it on when the text reaches out.
-    const bool bNeedClip = bClip && !ToQRect(clip).contains(cellRect);
-    if (bNeedClip) m_painter.setClipRect(ToQRect(clip));
+    // Glyphs may reach past their cell, so the rectangle clips whenever it is asked to.
+    if (bClip) m_painter.setClipRect(ToQRect(clip));
     if (m_nBkMode == OPAQUE) m_painter.fillRect(cellRect, ToQColor(m_clrBk));
     m_painter.setFont(m_pFont->Font());
     m_painter.setPen(ToQColor(m_clrText));
     m_painter.drawText(QPointF(x, y + m_pFont->Ascent()), line);
-    if (bNeedClip) m_painter.setClipping(false);
+    if (bClip) m_painter.setClipping(false);
 }

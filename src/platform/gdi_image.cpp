@@ -4,9 +4,45 @@
 #include <QByteArray>
 #include <QImageReader>
 
+#include <atomic>
+#include <mutex>
+#include <vector>
+
 #include "gdi_dc.h"
 
 namespace {
+
+std::atomic<std::uint64_t> g_nNextSerial{1};
+
+// The latest stretched picture. Shared by every context, so guarded, though only the
+// window thread draws in the running program.
+struct StretchedPicture {
+    std::uint64_t serial = 0;
+    QSize size;
+    bool smooth = false;
+    QImage image;
+};
+std::mutex g_mtxStretched;
+StretchedPicture g_stretched;
+
+// Plain stretching takes, for each pixel, the source pixel its position falls on, with
+// no smoothing: the result of a stretch without halftoning.
+QImage NearestStretched(const QImage& src, QSize size)
+{
+    QImage out(size, src.format());
+    if (out.isNull()) return out;
+    std::vector<int> columns(static_cast<std::size_t>(size.width()));
+    for (int x = 0; x < size.width(); ++x) {
+        columns[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<qint64>(x) * src.width() / size.width());
+    }
+    for (int y = 0; y < size.height(); ++y) {
+        const int sy = static_cast<int>(static_cast<qint64>(y) * src.height() / size.height());
+        const auto* from = reinterpret_cast<const std::uint32_t*>(src.constScanLine(sy));
+        auto* to = reinterpret_cast<std::uint32_t*>(out.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) to[x] = from[columns[static_cast<std::size_t>(x)]];
+    }
+    return out;
+}
 
 constexpr qint64 kAllocationLimitBytes = static_cast<qint64>(CImage::kAllocationLimitMiB) * 1024 * 1024;
 
@@ -21,7 +57,7 @@ bool WithinAllocationLimit(const QSize& size)
 
 bool CImage::Load(const std::uint8_t* data, int length)
 {
-    m_image = QImage();
+    Destroy();
     if (data == nullptr || length <= 0) return false;
 
     QImageReader::setAllocationLimit(kAllocationLimitMiB);
@@ -36,19 +72,29 @@ bool CImage::Load(const std::uint8_t* data, int length)
     // Drawn ten times a second: keep it in the formats the rasteriser draws fastest.
     m_image = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                                 : QImage::Format_RGB32);
+    m_nSerial = g_nNextSerial.fetch_add(1);
     return !m_image.isNull();
 }
 
-void CImage::Draw(CDC& dc, int xDest, int yDest, int nDestWidth, int nDestHeight, int xSrc, int ySrc,
-                  int nSrcWidth, int nSrcHeight) const
+void CImage::Draw(CDC& dc, const RECT& dest) const
 {
-    if (m_image.isNull() || nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0) return;
+    const QSize size(dest.right - dest.left, dest.bottom - dest.top);
+    if (m_image.isNull() || size.isEmpty()) return;
     QPainter& painter = dc.Painter();
-    const bool smooth = dc.GetStretchBltMode() == HALFTONE;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter.setCompositionMode(m_image.hasAlphaChannel() ? QPainter::CompositionMode_SourceOver
                                                          : QPainter::CompositionMode_Source);
-    painter.drawImage(QRect(xDest, yDest, nDestWidth, nDestHeight), m_image, QRect(xSrc, ySrc, nSrcWidth, nSrcHeight));
+    if (size == m_image.size()) {
+        painter.drawImage(dest.left, dest.top, m_image);
+    } else {
+        const bool smooth = dc.GetStretchBltMode() == HALFTONE;
+        const std::lock_guard<std::mutex> lock(g_mtxStretched);
+        if (g_stretched.serial != m_nSerial || g_stretched.size != size || g_stretched.smooth != smooth) {
+            g_stretched = StretchedPicture{
+                m_nSerial, size, smooth,
+                smooth ? m_image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                       : NearestStretched(m_image, size)};
+        }
+        painter.drawImage(dest.left, dest.top, g_stretched.image);
+    }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/gdi_types.h"
+
 class CDC;
 
 // A picture decoded from received bytes. Any format that this machine's image plugins
@@ -16,19 +18,24 @@ public:
 
     // Replaces the picture by the one decoded from the bytes; false when nothing was decoded.
     bool Load(const std::uint8_t* data, int length);
-    void Destroy() { m_image = QImage(); }
+    void Destroy()
+    {
+        m_image = QImage();
+        m_nSerial = 0;
+    }
 
     bool IsNull() const { return m_image.isNull(); }
     int GetWidth() const { return m_image.width(); }
     int GetHeight() const { return m_image.height(); }
     bool HasAlpha() const { return m_image.hasAlphaChannel(); }
 
-    // Stretches the source rectangle onto the destination one. Pictures with an alpha
-    // channel (transparent colours included) are blended over what lies below, others
-    // are copied. Smoothing follows the context's stretch mode.
-    void Draw(CDC& dc, int xDest, int yDest, int nDestWidth, int nDestHeight, int xSrc, int ySrc, int nSrcWidth,
-              int nSrcHeight) const;
+    // Stretches the whole picture onto the rectangle. Pictures with an alpha channel
+    // (transparent colours included) are blended over what lies below, others are copied.
+    // Smoothing follows the context's stretch mode. The stretched picture of the latest
+    // size is kept, process-wide for one picture at a time, so a steady screen scales once.
+    void Draw(CDC& dc, const RECT& dest) const;
 
 private:
     QImage m_image;
+    std::uint64_t m_nSerial = 0;  // tells decoded pictures apart for the stretched copy
 };
