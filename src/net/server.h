@@ -77,7 +77,6 @@ private:
     void WorkerThread();
     int PostRecv(IoContext* ctx);
     void OnRecvDone(IoContext* ctx, int error, std::size_t bytes);
-    void CutFrames(IoContext* ctx);
     int OnFirstData(IoContext* ctx);
     void EndConnection(IoContext* ctx);
     void OnConnClosed(SOCKET s);

@@ -1,9 +1,8 @@
 #include "completion_port.h"
 #include "conn_list.h"
 #include "io_context.h"
-#include "msg/comm_msg.h"
-#include "msg/msg_fields.h"
 #include "net/diag_log.h"
+#include "net/frame_cutter.h"
 #include "net/frame_limits.h"
 #include "net/log_texts.h"
 #include "platform/clock.h"
@@ -39,7 +38,7 @@ void CIOCPclass2016BC::OnRecvDone(IoContext* ctx, int error, std::size_t bytes)
         OnFirstData(ctx);
     }
     ctx->m_tActive = Clock::Now();
-    CutFrames(ctx);
+    CutFrames(ctx->m_stream, ctx->m_sock, m_queue);
     if (FrameLimit::StreamTooLarge(ctx->m_stream.Data(), ctx->m_stream.Size())) {
         WriteLog(LogText::FrameTooLarge(ctx->m_sock));
         EndConnection(ctx);
@@ -47,34 +46,6 @@ void CIOCPclass2016BC::OnRecvDone(IoContext* ctx, int error, std::size_t bytes)
     }
     if (!PostRecv(ctx)) {
         EndConnection(ctx);
-    }
-}
-
-// Cuts every whole frame from the front of the stream and queues the accepted ones that
-// carry a message id. Rejected frames are dropped; past 20 of them in one go, the rest
-// of the stream is taken for garbage and dropped too.
-void CIOCPclass2016BC::CutFrames(IoContext* ctx)
-{
-    StreamBuffer& stream = ctx->m_stream;
-    int rejected = 0;
-    for (;;) {
-        const int length = NextFrameLength(stream.Data(), stream.Size());
-        if (length < 0) {
-            return;
-        }
-        QueuedFrame queued;
-        queued.m_frame.Assign(stream.Data(), length);
-        queued.m_sock = ctx->m_sock;
-        stream.Consume(static_cast<std::size_t>(length));
-        CommMsg_base msg;
-        if (queued.m_frame.ToMessage(msg)) {
-            if (GetIntByName(msg, kMsgIdKey) >= 1) {
-                m_queue.Push(std::move(queued));
-            }
-        } else if (++rejected > FrameLimit::kMaxRejectedFrames) {
-            stream.Clear();
-            return;
-        }
     }
 }
 
