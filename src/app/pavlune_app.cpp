@@ -39,6 +39,15 @@ bool CPavlunewinApp::InitInstance()
             std::cerr << WideToUtf8(line) << std::endl;
         });
     }
+    // Installed before the port is announced: whoever reads the announcement may signal
+    // at once. A signal that comes before the window is shown ends the program as soon
+    // as it would be shown.
+    m_pQuitSignals = std::make_unique<QuitSignals>([this] {
+        m_bQuitRequested = true;
+        if (m_pMainWnd && m_pMainWnd->isVisible()) {
+            m_pMainWnd->close();
+        }
+    });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
     m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
     if (!m_pMainWnd->Create()) {
@@ -55,13 +64,14 @@ bool CPavlunewinApp::InitInstance()
     } else {
         m_pMainWnd->ShowMaximized();
     }
-    CMainFrame* pWnd = m_pMainWnd.get();
-    m_pQuitSignals = std::make_unique<QuitSignals>([pWnd] { pWnd->close(); });
     return true;
 }
 
 int CPavlunewinApp::Run()
 {
+    if (m_bQuitRequested) {
+        return 0;
+    }
     QApplication::exec();
     return 0;
 }

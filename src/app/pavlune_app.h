@@ -28,6 +28,7 @@ private:
     AppOptions m_options;
     SingleInstanceLock m_hMutex;
     int m_nLogListener = -1;
+    bool m_bQuitRequested = false;
     std::unique_ptr<CMainFrame> m_pMainWnd;
     std::unique_ptr<QuitSignals> m_pQuitSignals;
 };

@@ -1,0 +1,45 @@
+#include "display_fixture.h"
+
+void DisplayTest::SetUp()
+{
+    ASSERT_FALSE(m_scratch.Path().empty());
+    m_pX = std::make_unique<XServer>(kScreenWidth, kScreenHeight, m_scratch.Path());
+    ASSERT_TRUE(m_pX->Started()) << "Xvfb did not start";
+}
+
+EnvChanges DisplayTest::DisplayEnv() const
+{
+    EnvChanges env = m_pX->Env();
+    env["XDG_RUNTIME_DIR"] = m_scratch.Path();
+    env["LC_ALL"] = "C.UTF-8";
+    env["QT_QPA_PLATFORM"] = std::nullopt;
+    return env;
+}
+
+std::unique_ptr<PavluneProcess> DisplayTest::StartDisplay(std::vector<std::string> extraArgs)
+{
+    std::vector<std::string> args{"--port", "0", "--size",
+                                  std::to_string(kWindowWidth) + "x" + std::to_string(kWindowHeight)};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    auto display = std::make_unique<PavluneProcess>(args, DisplayEnv(), m_scratch.Path());
+    m_nPort = display->WaitListening();
+    EXPECT_NE(m_nPort, 0) << "no port announced; stderr:\n" << display->Process().Stderr();
+    return display;
+}
+
+bool DisplayTest::WaitForScreen(const std::function<bool(const QImage&)>& condition) const
+{
+    return WaitFor([&] {
+        const QImage shot = m_pX->Screenshot();
+        return !shot.isNull() && condition(shot);
+    }, kDeadline);
+}
+
+std::string DisplayTest::WritePicture(const std::string& name, QRgb colour) const
+{
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(colour);
+    const std::string path = m_scratch.Path() + "/" + name;
+    EXPECT_TRUE(picture.save(QString::fromStdString(path), "PNG"));
+    return path;
+}

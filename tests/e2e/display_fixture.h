@@ -1,0 +1,30 @@
+#pragma once
+#include <functional>
+
+#include "pavlune_session.h"
+
+// A private X server of 1024 x 768 and a scratch directory; the display under test is
+// started into them with English texts unless a test says otherwise.
+class DisplayTest : public ::testing::Test {
+public:
+    static constexpr int kScreenWidth = 1024;
+    static constexpr int kScreenHeight = 768;
+    // With no window manager, a window given a size sits at the top left of the screen.
+    static constexpr int kWindowWidth = 640;
+    static constexpr int kWindowHeight = 480;
+
+protected:
+
+    void SetUp() override;
+
+    EnvChanges DisplayEnv() const;
+    // Started with --port 0 and the window size above; fails the test unless it listens.
+    std::unique_ptr<PavluneProcess> StartDisplay(std::vector<std::string> extraArgs = {});
+    bool WaitForScreen(const std::function<bool(const QImage&)>& condition) const;
+    ToolResult SendTo(const std::vector<std::string>& args) const { return Send(m_nPort, args, m_scratch.Path()); }
+    std::string WritePicture(const std::string& name, QRgb colour) const;
+
+    ScratchDir m_scratch;
+    std::unique_ptr<XServer> m_pX;
+    int m_nPort = 0;
+};
