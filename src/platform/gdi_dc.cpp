@@ -11,6 +11,7 @@
 #include "gdi_brush.h"
 #include "gdi_font.h"
 #include "gdi_region.h"
+#include "gdi_text_runs.h"
 
 namespace {
 
@@ -141,8 +142,13 @@ void CDC::DrawTextLine(const QString& line, int x, int y, const RECT& clip, bool
     // Glyphs may reach past their cell, so the rectangle clips whenever it is asked to.
     if (bClip) m_painter.setClipRect(ToQRect(clip));
     if (m_nBkMode == OPAQUE) m_painter.fillRect(cellRect, ToQColor(m_clrBk));
-    m_painter.setFont(m_pFont->Font());
-    m_painter.setPen(ToQColor(m_clrText));
-    m_painter.drawText(QPointF(x, y + m_pFont->Ascent()), line);
+    const int baseline = y + m_pFont->Ascent();
+    if (const auto run = TextRunCache::Instance().Get(*m_pFont, line, ToQColor(m_clrText).rgb())) {
+        m_painter.drawImage(x + run->offset.x(), baseline + run->offset.y(), run->image);
+    } else {
+        m_painter.setFont(m_pFont->Font());
+        m_painter.setPen(ToQColor(m_clrText));
+        m_painter.drawText(QPointF(x, baseline), line);
+    }
     if (bClip) m_painter.setClipping(false);
 }
