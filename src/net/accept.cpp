@@ -14,6 +14,13 @@ constexpr int kAcceptBatch = 10;
 constexpr int kSocketBufferBytes = 262144;
 constexpr auto kAcceptWait = std::chrono::milliseconds(10000);
 
+// The accept itself creates the connection's socket here, so this is where the system
+// runs out of them.
+bool IsOutOfSockets(int error)
+{
+    return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
+}
+
 }  // namespace
 
 // Posts accepts until ten are pending. Runs on the worker, which owns the sockets.
@@ -63,6 +70,9 @@ void CIOCPclass2016BC::AcceptThread()
 void CIOCPclass2016BC::OnAcceptDone(IoContext* ctx, int error)
 {
     --m_hCOP->nAcceptsInFlight;
+    if (IsOutOfSockets(error)) {
+        WriteLog(LogText::kAcceptSocketFailed);
+    }
     if (error != 0 || m_hCOP->bExiting) {
         EndConnection(ctx);
         WatchForWaitingConnection();

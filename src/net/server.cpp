@@ -22,9 +22,14 @@ CIOCPclass2016BC::CIOCPclass2016BC()
 {
 }
 
-// The stop. Its steps and log lines keep their order, but each thread is ended and
-// joined before anything it uses goes away, and each handle is closed once.
 CIOCPclass2016BC::~CIOCPclass2016BC()
+{
+    Stop();
+}
+
+// Its steps and log lines keep their order, but each thread is ended and joined before
+// anything it uses goes away, and each handle is closed once.
+void CIOCPclass2016BC::Stop()
 {
     m_bStop = true;
     if (m_hWorkerThread.joinable()) {
@@ -55,6 +60,7 @@ CIOCPclass2016BC::~CIOCPclass2016BC()
         m_hProcThread.join();
     }
     m_sendPool.reset();
+    // Its sockets belong to the port, so the list goes first.
     m_connList.reset();
     m_queue.Clear();
     if (m_hCOP) {
@@ -189,5 +195,5 @@ int CIOCPclass2016BC::ConnectionCount()
 
 std::size_t CIOCPclass2016BC::SendPoolSize() const
 {
-    return m_sendPool->Count();
+    return m_sendPool ? m_sendPool->Count() : 0;
 }

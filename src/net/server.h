@@ -42,7 +42,7 @@ struct IoContext;
 class CIOCPclass2016BC {
 public:
     CIOCPclass2016BC();
-    // The stop: ends and joins every thread before anything they use is freed.
+    // Stops the server if it still runs.
     ~CIOCPclass2016BC();
     CIOCPclass2016BC(const CIOCPclass2016BC&) = delete;
     CIOCPclass2016BC& operator=(const CIOCPclass2016BC&) = delete;
@@ -57,6 +57,11 @@ public:
     // Shuts the connection down in both directions and closes it, after the sends
     // already queued on it have been handed to the socket.
     void CloseConnection(SOCKET s);
+
+    // The stop: ends and joins every thread before anything they use is freed. While it
+    // runs the processor's hooks may still be called and may still use this object;
+    // afterwards nothing is called. A second call does nothing.
+    void Stop();
 
     // Observers for diagnostics and tests; the first two ask the worker and wait for it.
     int PendingAcceptCount();

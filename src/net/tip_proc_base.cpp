@@ -5,7 +5,12 @@ CTipProcBase_IOCP_bc::~CTipProcBase_IOCP_bc()
     StopServer();
 }
 
+// The hooks may use m_pServer until the stop has joined the server's threads, so it
+// points at the server until then.
 void CTipProcBase_IOCP_bc::StopServer()
 {
-    m_pServer.reset();
+    if (m_pServer) {
+        m_pServer->Stop();
+        m_pServer.reset();
+    }
 }

@@ -17,7 +17,8 @@ public:
     CTipProcBase_IOCP_bc& operator=(const CTipProcBase_IOCP_bc&) = delete;
     ~CTipProcBase_IOCP_bc() override;
 
-    // Stops the server (joining its threads) and frees it; m_pServer becomes null.
+    // Stops the server (joining its threads) and frees it; m_pServer becomes null, but
+    // only once no hook can run any more.
     void StopServer();
 
     std::unique_ptr<CIOCPclass2016BC> m_pServer;

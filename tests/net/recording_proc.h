@@ -20,18 +20,28 @@ struct ReceivedMsg {
 
 class RecordingProc : public CProcBase_tq {
 public:
+    using Action = std::function<void(SOCKET, CommMsg_base&)>;
+
     // Runs inside OnMessage, on the processing thread, after the message is recorded.
-    std::function<void(SOCKET, CommMsg_base&)> onMessage;
+    // Set under the lock: a test sets it while the server runs, and the bytes that then
+    // lead to OnMessage pass through the kernel, which orders nothing for the sanitizer.
+    void SetOnMessage(Action action)
+    {
+        std::lock_guard lock(m_mtx);
+        m_onMessage = std::move(action);
+    }
 
     void OnMessage(SOCKET s, CommMsg_base* msg) override
     {
+        Action action;
         {
             std::lock_guard lock(m_mtx);
             m_msgs.push_back({s, GetIntByName(*msg, kMsgIdKey), msg->ToJsonText(), msg->m_nAttachLen});
+            action = m_onMessage;
         }
         m_cv.notify_all();
-        if (onMessage) {
-            onMessage(s, *msg);
+        if (action) {
+            action(s, *msg);
         }
     }
 
@@ -69,6 +79,7 @@ public:
 private:
     std::mutex m_mtx;
     std::condition_variable m_cv;
+    Action m_onMessage;
     std::vector<ReceivedMsg> m_msgs;
     std::vector<SOCKET> m_closed;
 };

@@ -77,7 +77,7 @@ protected:
     void SetUp() override
     {
         ServerTest::SetUp();
-        proc.onMessage = [this](SOCKET s, CommMsg_base& msg) {
+        proc.SetOnMessage([this](SOCKET s, CommMsg_base& msg) {
             if (answersSize && GetIntByName(msg, kMsgIdKey) == MSGID_SCREEN_SIZE) {
                 CommMsg_base reply;
                 reply.ResetMsg(MSGID_SCREEN_SIZE);
@@ -86,7 +86,7 @@ protected:
                 server->SendMsg({s}, reply);
             }
             server->CloseConnection(s);
-        };
+        });
     }
 
     std::vector<std::string> To(std::vector<std::string> args)

@@ -96,11 +96,11 @@ TEST_F(ServerFrames, PeerThatClosesLosesItsQueuedFramesAndOthersKeepOrder)
 {
     std::promise<void> gate;
     std::shared_future<void> opened = gate.get_future().share();
-    proc.onMessage = [opened](SOCKET, CommMsg_base& msg) {
+    proc.SetOnMessage([opened](SOCKET, CommMsg_base& msg) {
         if (GetIntByName(msg, kMsgIdKey) == 400) {
             opened.wait();
         }
-    };
+    });
     LoopbackClient holder(port);
     ASSERT_TRUE(holder.Send(MakeFrame(MsgJson(400))));
     ASSERT_TRUE(proc.WaitForMessages(1));
@@ -128,7 +128,7 @@ TEST_F(ServerFrames, PeerThatClosesLosesItsQueuedFramesAndOthersKeepOrder)
 
 TEST_F(ServerFrames, SecondFrameOfAConnectionTheProcessorClosedNeverArrives)
 {
-    proc.onMessage = [this](SOCKET s, CommMsg_base& msg) {
+    proc.SetOnMessage([this](SOCKET s, CommMsg_base& msg) {
         if (GetIntByName(msg, kMsgIdKey) != 303) {
             return;
         }
@@ -137,7 +137,7 @@ TEST_F(ServerFrames, SecondFrameOfAConnectionTheProcessorClosedNeverArrives)
             std::this_thread::sleep_for(1ms);
         }
         server->CloseConnection(s);
-    };
+    });
     LoopbackClient c(port);
     ASSERT_TRUE(c.Send(MakeFrame(MsgJson(303)) + MakeFrame(MsgJson(301))));
     c.ReadUntilClosed();

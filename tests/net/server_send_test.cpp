@@ -1,4 +1,5 @@
 // Replies through SendMsg, and closing connections from the processor.
+#include <atomic>
 #include <thread>
 
 #include "msg/msg_ids.h"
@@ -42,13 +43,13 @@ TEST_P(ReplyChunks, ReplyGoesOutWholeInChunksOfAtMost32766Bytes)
     const Bytes expected = FrameOf(reply);
     ASSERT_EQ(expected.size(), static_cast<std::size_t>(GetParam().frameLength));
 
-    std::size_t pooled = 0;
-    proc.onMessage = [&](SOCKET s, CommMsg_base&) {
+    std::atomic<std::size_t> pooled{0};
+    proc.SetOnMessage([&](SOCKET s, CommMsg_base&) {
         server->SendMsg({s}, reply);
         // Every chunk of a send holds its own pooled context until it has been written.
         pooled = server->SendPoolSize();
         server->CloseConnection(s);
-    };
+    });
     LoopbackClient c(port);
     ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
     EXPECT_EQ(c.ReadUntilClosed(), expected);
@@ -82,11 +83,11 @@ TEST_P(ReplyThenClose, WholeReplyArrivesBeforeTheConnectionEnds)
         }
         reply.SetAttachment(attach.data(), GetParam().attachBytes);
     }
-    proc.onMessage = [&](SOCKET s, CommMsg_base&) {
+    proc.SetOnMessage([&](SOCKET s, CommMsg_base&) {
         server->SendMsg({s}, reply);
         std::this_thread::sleep_for(GetParam().waitBeforeClose);
         server->CloseConnection(s);
-    };
+    });
     LoopbackClient c(port);
     ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
     EXPECT_EQ(c.ReadUntilClosed(), FrameOf(reply));
@@ -104,11 +105,11 @@ TEST_F(ServerSend, SendMsgToTwoConnectionsSendsTheWholeFrameToEach)
     CommMsg_base reply;
     BuildReply(reply, 40000);
     const Bytes expected = FrameOf(reply);
-    proc.onMessage = [&](SOCKET s, CommMsg_base& msg) {
+    proc.SetOnMessage([&](SOCKET s, CommMsg_base& msg) {
         if (GetIntByName(msg, kMsgIdKey) == MSGID_SCREEN_SIZE) {
             server->SendMsg({proc.Messages()[0].s, s}, reply);
         }
-    };
+    });
     LoopbackClient first(port);
     ASSERT_TRUE(first.Send(MakeFrame(MsgJson(400))));
     ASSERT_TRUE(proc.WaitForMessages(1));

@@ -96,7 +96,7 @@ TEST(ServerStop, WritesItsThreeLinesInOrder)
 TEST(ServerStop, StopWithOpenConnectionsAndQueuedFramesEndsEveryConnection)
 {
     RecordingProc proc;
-    proc.onMessage = [](SOCKET, CommMsg_base&) { std::this_thread::sleep_for(20ms); };
+    proc.SetOnMessage([](SOCKET, CommMsg_base&) { std::this_thread::sleep_for(20ms); });
     auto server = std::make_unique<CIOCPclass2016BC>();
     ASSERT_EQ(server->CreateField(0, &proc), 1);
     std::vector<std::unique_ptr<LoopbackClient>> clients;
