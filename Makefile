@@ -34,7 +34,7 @@ test: deps build
 	$(MAKE) --no-print-directory test-sanitizers
 
 bench: deps build
-	@for b in $(BUILD)/bench/*/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; $$b; done
 
 # Not part of `make test`: runs the frame fuzzer for FUZZ_SECONDS (default 600). New inputs
 # go to fuzz/corpus and failing ones to fuzz/crashes (neither committed); fuzz/seeds holds
