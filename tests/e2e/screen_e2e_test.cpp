@@ -28,7 +28,9 @@ TEST_F(Screen, MessagesChangeWhatTheWindowShows)
 
     // A round page of ten minutes with a green clock: the clock runs in its colour.
     const QRgb clockGreen = qRgb(0, 255, 0);
-    ASSERT_EQ(SendTo({"raw", R"({"pub_MsgID":303,"1":"Round 3","11":600,"13":1200,"32":"0,255,0"})"}).nStatus, 0);
+    ASSERT_EQ(SendTo({"round", "--title", "Round 3", "--remaining", "600", "--length", "1200", "--clock-x", "50",
+                      "--clock-y", "50", "--clock-height", "40", "--title-colour", "248,248,232", "--clock-colour",
+                      "0,255,0", "--overtime-colour", "255,64,64"}).nStatus, 0);
     EXPECT_TRUE(WaitForScreen([&](const QImage& shot) {
         return CountColour(shot, kWindow, clockGreen) > 500 && CountColour(shot, kWindow, kInfoTitle) == 0;
     })) << "no green clock on the round page";

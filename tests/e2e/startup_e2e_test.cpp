@@ -154,7 +154,7 @@ TEST_F(Startup, WithoutADisplayServerItRunsHeadlessAndKeepsASnapshot)
     EXPECT_TRUE(snapshotShows([](const QImage& image) {
         return AllPixelsAre(image, {{1, 1}, {798, 598}}, kInfoBackground);
     }));
-    ASSERT_EQ(Send(nPort, {"raw", R"({"pub_MsgID":303,"11":300,"13":600,"32":"0,0,255"})"}, m_scratch.Path()).nStatus, 0);
+    ASSERT_EQ(Send(nPort, {"raw", R"({"pub_MsgID":303,"11":300,"13":600,"21":50,"22":50,"72":40,"32":"0,0,255"})"}, m_scratch.Path()).nStatus, 0);
     EXPECT_TRUE(snapshotShows([](const QImage& image) {
         return CountColour(image, image.rect(), qRgb(0, 0, 255)) > 500;
     })) << "the snapshot does not follow the screen";
