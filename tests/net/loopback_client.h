@@ -37,9 +37,14 @@ inline Bytes operator+(Bytes a, const Bytes& b)
 
 class LoopbackClient {
 public:
-    explicit LoopbackClient(int port)
+    // A receive buffer size other than 0 is fixed before connecting, which keeps the
+    // kernel from growing it: a client that does not read then soon stops the sender.
+    explicit LoopbackClient(int port, int receiveBuffer = 0)
     {
         m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (receiveBuffer > 0) {
+            ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        }
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_port = htons(static_cast<std::uint16_t>(port));

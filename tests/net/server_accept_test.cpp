@@ -1,4 +1,5 @@
 // Accept batches, and idle connections closed at the next accept.
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -37,10 +38,10 @@ TEST_F(ServerAccept, TenAcceptsPendAfterStartAndTheEleventhConnectionGetsANewBat
 
 // Connects a client and waits until the server has handled a message from it, which
 // also means its accept, and the idle sweep that follows every accept, are done.
-std::unique_ptr<LoopbackClient> ConnectAndSend(int port, RecordingProc& proc, int id)
+std::unique_ptr<LoopbackClient> ConnectAndSend(int port, RecordingProc& proc, int id, int receiveBuffer = 0)
 {
     const std::size_t before = proc.Messages().size();
-    auto c = std::make_unique<LoopbackClient>(port);
+    auto c = std::make_unique<LoopbackClient>(port, receiveBuffer);
     EXPECT_TRUE(c->Send(MakeFrame(MsgJson(id))));
     EXPECT_TRUE(proc.WaitForMessages(before + 1));
     return c;
@@ -86,6 +87,35 @@ TEST_F(ServerAccept, ConnectionThatSentDataIsClosedAtTheFirstAcceptAfterSixHours
     ConnectAndSend(port, proc, 402);
     talker->ReadUntilClosed();
     EXPECT_TRUE(talker->PeerClosed());
+}
+
+TEST_F(ServerAccept, ReplyStuckForMoreThanTwoMinutesIsClosedAtTheNextAccept)
+{
+    // More than the socket buffers of both ends hold, to a peer that never reads.
+    CommMsg_base reply;
+    reply.ResetMsg(309);
+    const Bytes big(4 * 1024 * 1024, 0x42);
+    reply.SetAttachment(big.data(), static_cast<int>(big.size()));
+    std::promise<void> sent;
+    proc.SetOnMessage([this, &reply, &sent](SOCKET s, CommMsg_base& msg) {
+        if (GetIntByName(msg, kMsgIdKey) == 309) {
+            server->SendMsg({s}, reply);
+            sent.set_value();
+        }
+    });
+    Clock::Set(DateTime::FromLocal(2026, 5, 4, 9, 0, 0));
+    auto sleeper = ConnectAndSend(port, proc, 309, 4096);
+    sent.get_future().wait();
+
+    Clock::Advance(120);
+    auto early = ConnectAndSend(port, proc, 400);
+    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(proc.Closed().empty());
+
+    Clock::Advance(1);
+    auto late = ConnectAndSend(port, proc, 401);
+    ASSERT_TRUE(proc.WaitForClosed(1));
+    EXPECT_EQ(proc.Closed()[0], proc.Messages()[0].s);
 }
 
 }  // namespace
