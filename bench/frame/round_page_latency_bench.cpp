@@ -1,0 +1,73 @@
+// From the moment a message 303 is sent until the window has painted the new page: the
+// server, the processing thread, the page list (whose lock the handling keeps for its
+// 50 ms wait before the close), the queued repaint request and the paint itself.
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include "frame/main_frame.h"
+#include "msg/comm_msg.h"
+#include "msg/msg_fields.h"
+#include "msg/msg_ids.h"
+#include "peer.h"
+
+namespace {
+
+std::unique_ptr<CommMsg_base> RoundPage(const char* clockColour)
+{
+    auto msg = std::make_unique<CommMsg_base>();
+    msg->ResetMsg(MSGID_ROUND_PAGE);
+    SetIntField(*msg, MsgKey::kRemaining, 600);
+    SetIntField(*msg, MsgKey::kPeriodLength, 1200);
+    SetIntField(*msg, MsgKey::kClockX, 50);
+    SetIntField(*msg, MsgKey::kClockY, 50);
+    SetIntField(*msg, MsgKey::kClockHeight, 40);
+    (*msg)[std::to_string(MsgKey::kClockColour)] = clockColour;
+    return msg;
+}
+
+// The clock's digits cross the middle line of the screen.
+bool MiddleLineHas(const QImage& image, QRgb colour)
+{
+    if (image.height() < 2) {
+        return false;
+    }
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(image.height() / 2));
+    for (int x = 0; x < image.width(); ++x) {
+        if ((line[x] & 0xFFFFFFu) == (colour & 0xFFFFFFu)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void BM_RoundPageToFirstRepaint(benchmark::State& state)
+{
+    CMainFrame frame(0);
+    if (!frame.Create()) {
+        state.SkipWithError("no window");
+        return;
+    }
+    frame.ShowWithClientSize(1920, 1080);
+    QCoreApplication::processEvents();
+    const std::vector<std::uint8_t> frames[2] = {FrameOf(*RoundPage("0,255,0")), FrameOf(*RoundPage("0,0,255"))};
+    const QRgb colours[2] = {qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    int i = 0;
+    for (auto _ : state) {
+        const int k = i++ % 2;
+        const auto start = std::chrono::steady_clock::now();
+        Peer peer(frame.ListeningPort());
+        peer.SendBytes(frames[k]);
+        while (!MiddleLineHas(frame.ScreenImage(), colours[k])) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        peer.WaitClosed();
+    }
+}
+
+BENCHMARK(BM_RoundPageToFirstRepaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+
+}  // namespace
