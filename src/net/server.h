@@ -11,7 +11,9 @@
 //                                         // message box "无法建立socket监听。。。" shown)
 //   m_pServer->ListeningPort();           // the port listened on (CreateField(0, ..)
 //                                         // picks a free one); 0 when not listening
-//   StopServer();                         // first thing in ~CMainFrame: the stop
+//   StopServer();                         // first thing in ~CMainFrame: the stop;
+//                                         // m_pServer stays valid for the hooks until
+//                                         // every thread has ended
 //
 // From OnMessage, on the processing thread:
 //
