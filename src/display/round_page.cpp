@@ -63,6 +63,7 @@ void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPa
                                       : RECT{rect.left, rect.bottom + (rect.top - rect.bottom) * 15 / 100,
                                              rect.right, rect.bottom};
     const int bh = bar.bottom - bar.top;
+    const SavedTextState saved(dc);
     FillTranslucent(dc, bar);
     dc.SetTextColor(kBarText);
     dc.SelectObject(fontCache.GetFont(FontDesc(bh * 70 / 100, PageFace())));
@@ -80,6 +81,7 @@ void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage
     const int H = rect.bottom - rect.top;
     const ClockFace face = MakeClockFace(remaining, page.m_nRoundSeconds);
     const QString text = QString::fromStdString(face.text);
+    const SavedTextState saved(dc);
 
     const int F = H * std::clamp(page.m_nClockHeight, 5, 100) / 100;
     dc.SelectObject(fontCache.GetFont(FontDesc(F, PageFace())));
