@@ -76,14 +76,14 @@ inline std::unique_ptr<CommMsg_base> RoundPageMsg()
     return msg;
 }
 
-inline std::unique_ptr<CommMsg_base> NotePageMsg(bool bReplace)
+inline std::unique_ptr<CommMsg_base> NotePageMsg(bool bReplace, QRgb colour = qRgb(10, 200, 30))
 {
     auto msg = MakeMsg(MSGID_NOTE_PAGE);
     if (bReplace) {
         SetIntField(*msg, MsgKey::kReplaceNotes, 1);
     }
     QImage picture(32, 24, QImage::Format_RGB32);
-    picture.fill(qRgb(10, 200, 30));
+    picture.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -89,18 +89,43 @@ TEST_F(MessageHandling, SecondFrameOnAClosedConnectionReachesNoOne)
     EXPECT_EQ(PageKinds(), "R");
 }
 
-TEST_F(MessageHandling, PageChangesReachTheScreenThroughTheWindowThread)
-{
-    Deliver(*NotePageMsg(false));
-    // The repaint was requested from the processing thread; the window thread paints.
-    bool bShown = false;
-    for (int i = 0; i < 100 && !bShown; ++i) {
-        ProcessEventsFor(20);
-        const QImage& screen = m_pFrame->ScreenImage();
-        bShown = screen.size() == QSize(1920, 1080) && screen.pixel(960, 540) == qRgb(10, 200, 30);
+struct KeyCase {
+    QRgb noteColour;
+    QRgb onScreen;  // the information screen's background where the key leaves it
+};
+
+class ColourKey : public FrameTest, public ::testing::WithParamInterface<KeyCase> {
+protected:
+    // Repaints until the centre of the window's screen image shows the colour.
+    bool ScreenShows(QRgb colour)
+    {
+        for (int i = 0; i < 100; ++i) {
+            ProcessEventsFor(20);
+            const QImage& screen = m_pFrame->ScreenImage();
+            if (screen.size() == QSize(1920, 1080) && screen.pixel(960, 540) == colour) {
+                return true;
+            }
+        }
+        return false;
     }
-    EXPECT_TRUE(bShown);
+};
+
+TEST_P(ColourKey, PageChangesReachTheScreenThroughTheWindowThread)
+{
+    // The empty list's information screen first; then a note whose picture is one colour.
+    // The repaint is requested from the processing thread and made on the window thread.
+    ASSERT_TRUE(ScreenShows(qRgb(22, 96, 128)));
+    Deliver(*NotePageMsg(false, GetParam().noteColour));
+    ASSERT_EQ(PageKinds(), "N");
+    ProcessEventsFor(300);
+    EXPECT_TRUE(ScreenShows(GetParam().onScreen));
 }
+
+INSTANTIATE_TEST_SUITE_P(Pictures, ColourKey,
+                         ::testing::Values(KeyCase{qRgb(10, 200, 30), qRgb(10, 200, 30)},
+                                           KeyCase{qRgb(255, 1, 254), qRgb(22, 96, 128)},
+                                           KeyCase{qRgb(255, 0, 254), qRgb(255, 0, 254)},
+                                           KeyCase{qRgb(255, 1, 255), qRgb(255, 1, 255)}));
 
 TEST(MessageHandlingTeardown, ClosingTheWindowWhileMessagesArriveStopsCleanly)
 {
