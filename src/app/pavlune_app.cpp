@@ -35,8 +35,9 @@ bool CPavlunewinApp::InitInstance()
         return false;
     }
     if (m_options.bVerbose) {
+        // One write per line, so lines from the server's threads never interleave.
         m_nLogListener = DiagLog::Subscribe([](const std::u16string& line) {
-            std::cerr << WideToUtf8(line) << std::endl;
+            std::cerr << (WideToUtf8(line) + "\n") << std::flush;
         });
     }
     // Installed before the port is announced: whoever reads the announcement may signal
