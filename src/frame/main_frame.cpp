@@ -1,12 +1,13 @@
 #include "main_frame.h"
 
-#include <QGuiApplication>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimerEvent>
 
-#include "frame/window_flags.h"
+#include <algorithm>
+
 #include "frame/snapshot_writer.h"
+#include "frame/window_flags.h"
 
 CMainFrame::CMainFrame(int nPort)
     : m_nPort(nPort), m_pages([this] { RequestRepaint(); })
