@@ -148,6 +148,15 @@ TEST_F(SendTool, RoundCarriesEveryOptionUnderItsKey)
     EXPECT_EQ(m.attachLen, 300);
 }
 
+TEST_F(SendTool, BareRoundGetsACentredReadableClock)
+{
+    const RunResult r = RunSend(To({"round", "--remaining", "600"}));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(proc.Messages().size(), 1u);
+    EXPECT_EQ(proc.Messages()[0].json, "{\"11\":600,\"21\":50,\"22\":50,\"31\":\"255,255,255\",\"32\":\"255,255,255\","
+                                       "\"33\":\"255,64,64\",\"72\":40,\"pub_MsgID\":303}\n");
+}
+
 TEST_F(SendTool, NoteSendsThePictureAndTheReplaceFlag)
 {
     const std::string picture = WriteTempFile("note.bin", 5000);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
@@ -23,13 +24,13 @@ const char* const kSendHelp =
     "      --boards TEXT           board labels\n"
     "      --caption TEXT          caption of the time bar\n"
     "      --bar-top               time bar at the top\n"
-    "      --clock-x N             clock centre x, percent of the width\n"
-    "      --clock-y N             clock centre y, percent of the height\n"
-    "      --clock-height N        clock text height, percent\n"
+    "      --clock-x N             clock centre x, percent of the width (50)\n"
+    "      --clock-y N             clock centre y, percent of the height (50)\n"
+    "      --clock-height N        clock text height, percent (40)\n"
     "      --clock-box             box behind the clock\n"
-    "      --title-colour R,G,B    colour of the title lines\n"
-    "      --clock-colour R,G,B    colour of the clock\n"
-    "      --overtime-colour R,G,B colour of the clock in overtime\n"
+    "      --title-colour R,G,B    colour of the title lines (255,255,255)\n"
+    "      --clock-colour R,G,B    colour of the clock (255,255,255)\n"
+    "      --overtime-colour R,G,B colour of the clock in overtime (255,64,64)\n"
     "      --lang N                language of the page's own texts\n"
     "      --picture FILE          background picture\n"
     "  note FILE [--replace]   add a note page showing the picture FILE (message 305);\n"
@@ -104,6 +105,17 @@ bool ValidColour(const std::string& text)
     }
     return true;
 }
+
+// The display reads a missing clock place as the top left corner and a missing colour as
+// black; a person typing a round page by hand means a centred, readable clock.
+constexpr std::pair<const char*, const char*> kRoundDefaults[] = {
+    {"--clock-x", "50"},
+    {"--clock-y", "50"},
+    {"--clock-height", "40"},
+    {"--title-colour", "255,255,255"},
+    {"--clock-colour", "255,255,255"},
+    {"--overtime-colour", "255,64,64"},
+};
 
 const RoundOption* FindRoundOption(const std::string& name)
 {
@@ -195,6 +207,9 @@ public:
             m_args.attachPath = positional[1];
         } else if (isRound) {
             m_args.msg.ResetMsg(MSGID_ROUND_PAGE);
+            for (const auto& [name, v] : kRoundDefaults) {
+                ApplyRoundOption(*FindRoundOption(name), v);
+            }
             for (const auto& [o, v] : roundOptions) {
                 if (!ApplyRoundOption(*o, v)) {
                     return false;
