@@ -82,9 +82,6 @@ private:
     void SendScreenSize(SOCKET s);
 
     const int m_nPort;
-    // The server as the processing thread sees it. m_pServer is already null while the
-    // server's stop runs, and that stop lets a message in hand finish its reply and close.
-    CIOCPclass2016BC* m_pReplyServer = nullptr;
     bool m_bFullScreen = false;
     int m_nRepaintTimer = 0;
     QBasicTimer m_repaintTimer;

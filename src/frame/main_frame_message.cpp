@@ -39,7 +39,7 @@ void CMainFrame::OnMessage(SOCKET s, CommMsg_base* pMsg)
     }
     std::this_thread::sleep_for(kCloseDelay);
     // Every connection carries one message: whatever it was, it ends here.
-    m_pReplyServer->CloseConnection(s);
+    m_pServer->CloseConnection(s);
 }
 
 void CMainFrame::SendScreenSize(SOCKET s)
@@ -49,5 +49,5 @@ void CMainFrame::SendScreenSize(SOCKET s)
     reply.ResetMsg(MSGID_SCREEN_SIZE);
     SetIntField(reply, MsgKey::kScreenWidth, size.cx);
     SetIntField(reply, MsgKey::kScreenHeight, size.cy);
-    m_pReplyServer->SendMsg({s}, reply);
+    m_pServer->SendMsg({s}, reply);
 }
