@@ -76,6 +76,12 @@ void ScreenPageList::OnNotePageMessage(const CommMsg_base& msg)
 {
     if (!m_pages.empty() && m_pages.front()->m_bRoundPage) ClearPages();
     if (GetBoolField(msg, MsgKey::kReplaceNotes)) ClearPages();
+    // Each note keeps its decoded picture, so a peer that never asks for a clear must not
+    // be able to pile them up: past the limit the oldest note makes room.
+    if (PageCount() >= kMaxNotePages) {
+        m_pages.erase(m_pages.begin());
+        if (m_nCurPage > 0) --m_nCurPage;
+    }
     auto page = std::make_unique<ScreenPage>();
     page->LoadPicture(msg.m_pAttach.get(), msg.m_nAttachLen);
     m_pages.push_back(std::move(page));

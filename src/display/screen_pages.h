@@ -23,6 +23,9 @@ class CommMsg_base;
 // The list holds no page, exactly one round page, or one or more note pages.
 class ScreenPageList {
 public:
+    // The most note pages kept at once (a rotation of over ten minutes).
+    static constexpr int kMaxNotePages = 64;
+
     // requestRepaint asks the window for a repaint with the background erased; it may be
     // called from the message-handling thread and must be safe there.
     explicit ScreenPageList(std::function<void()> requestRepaint = {});
@@ -44,7 +47,8 @@ public:
     // Message 303: one round page from the message's fields and attachment.
     void OnRoundPageMessage(const CommMsg_base& msg);
     // Message 305: a note page with the attachment's picture, appended; the list is
-    // emptied first when it holds a round page or when key 79 is set.
+    // emptied first when it holds a round page or when key 79 is set. With
+    // kMaxNotePages notes already, the oldest one goes first.
     void OnNotePageMessage(const CommMsg_base& msg);
 
     int PageCount() const { return static_cast<int>(m_pages.size()); }

@@ -8,6 +8,9 @@ namespace FrameLimit {
 
 // The largest frame a connection may announce or build up: 64 MiB.
 inline constexpr std::int64_t kMaxFrameBytes = 64LL * 1024 * 1024;
+// All that the server holds of what peers sent, pending streams and queued frames
+// together: past this, the connection whose bytes arrived last is ended.
+inline constexpr std::int64_t kMaxHeldBytes = 256LL * 1024 * 1024;
 // More rejected frames than this in one receive discard the rest of the stream.
 inline constexpr int kMaxRejectedFrames = 20;
 

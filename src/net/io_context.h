@@ -44,4 +44,7 @@ struct IoContext {
     std::deque<IoContext*> m_sendQueue;
     bool m_bSending = false;
     bool m_bCloseAfterSends = false;
+    // The connection has ended while a write was in flight: the write still refers to the
+    // socket, so the context is freed when that write completes.
+    bool m_bEnded = false;
 };

@@ -23,6 +23,7 @@ inline constexpr const char16_t* kAcceptExFailed = u" AcceptEx() failed :";
 inline constexpr const char16_t* kNewAcceptBatch = u"启动了新的10个AcceptEx.";
 inline constexpr const char16_t* kSendError = u"WSASend ERROR:";
 inline constexpr const char16_t* kFrameTooLarge = u" 帧超过64MiB,关闭连接:";
+inline constexpr const char16_t* kHeldTooMuch = u" 接收数据超过256MiB,关闭连接:";
 
 // "在端口%hd建立了监听服务!". Ports above 32767 (every port the system picks for
 // --port 0) are written as the port, not as a negative 16-bit number.
@@ -39,6 +40,11 @@ inline std::u16string Accepted(long long id)
 inline std::u16string FrameTooLarge(unsigned long long id)
 {
     return kFrameTooLarge + Utf8ToWide(std::to_string(id));
+}
+// A connection ended because everything received and not yet handled passed the limit.
+inline std::u16string HeldTooMuch(unsigned long long id)
+{
+    return kHeldTooMuch + Utf8ToWide(std::to_string(id));
 }
 // A fixed text followed by an error code.
 inline std::u16string WithCode(const char16_t* text, int code)

@@ -15,7 +15,7 @@ struct QueuedFrame {
 };
 
 // Frames on their way from the completion worker to the processing thread, in the
-// order they were cut. Unbounded; each connection's stream is bounded instead.
+// order they were cut. The server bounds what it holds, streams and queue together.
 class ReceiveQueue {
 public:
     // Appends at the tail, unless the processor has already closed the frame's
@@ -31,6 +31,8 @@ public:
     void ConnectionEnded(SOCKET s);
 
     std::size_t Count() const;
+    // Bytes of all the frames waiting.
+    std::size_t Bytes() const;
     void Clear();
 
 private:
@@ -38,5 +40,6 @@ private:
 
     mutable std::mutex m_mtxQueue;
     std::deque<QueuedFrame> m_queue;
+    std::size_t m_nBytes = 0;
     std::unordered_set<SOCKET> m_closed;
 };

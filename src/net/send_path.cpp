@@ -102,6 +102,10 @@ void CIOCPclass2016BC::OnSendDone(SOCKET s, IoContext* chunk, int error, std::si
     if (conn != nullptr) {
         conn->m_sendQueue.pop_front();
         conn->m_bSending = false;
+        if (conn->m_bEnded) {
+            m_connList->RemoveConnection(conn);
+            return;
+        }
     }
     if (error != 0 || bytes == 0) {
         if (m_sendPool->Count() > CSendPool::kTrimAbove) {

@@ -32,6 +32,7 @@ void CIOCPclass2016BC::OnRecvDone(IoContext* ctx, int error, std::size_t bytes)
         EndConnection(ctx);
         return;
     }
+    const std::size_t before = ctx->m_stream.Size();
     ctx->m_stream.Append(ctx->m_buf.data(), bytes);
     if (!(ctx->m_flags & IoContext::kDataReceived)) {
         ctx->m_flags |= IoContext::kDataReceived;
@@ -39,8 +40,14 @@ void CIOCPclass2016BC::OnRecvDone(IoContext* ctx, int error, std::size_t bytes)
     }
     ctx->m_tActive = Clock::Now();
     CutFrames(ctx->m_stream, ctx->m_sock, m_queue);
+    m_nStreamBytes = m_nStreamBytes - before + ctx->m_stream.Size();
     if (FrameLimit::StreamTooLarge(ctx->m_stream.Data(), ctx->m_stream.Size())) {
         WriteLog(LogText::FrameTooLarge(ctx->m_sock));
+        EndConnection(ctx);
+        return;
+    }
+    if (static_cast<std::int64_t>(m_nStreamBytes + m_queue.Bytes()) > FrameLimit::kMaxHeldBytes) {
+        WriteLog(LogText::HeldTooMuch(ctx->m_sock));
         EndConnection(ctx);
         return;
     }
@@ -60,9 +67,15 @@ void CIOCPclass2016BC::EndConnection(IoContext* ctx)
 {
     const SOCKET s = ctx->m_sock;
     const bool connected = (ctx->m_flags & IoContext::kConnected) != 0;
+    m_nStreamBytes -= ctx->m_stream.Size();
+    ctx->m_stream.Clear();
     ReleaseWaitingSends(ctx);
     ShutdownAndClose(ctx);
-    m_connList->RemoveConnection(ctx);
+    if (ctx->m_bSending) {
+        ctx->m_bEnded = true;
+    } else {
+        m_connList->RemoveConnection(ctx);
+    }
     if (connected) {
         OnConnClosed(s);
     }

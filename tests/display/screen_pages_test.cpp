@@ -155,6 +155,20 @@ TEST_F(ScreenPagesTest, Key79ReplacesTheNotesShownSoFar)
     EXPECT_EQ(m_pages.Page(0).m_picture.GetWidth(), 7);
 }
 
+TEST_F(ScreenPagesTest, NotesPastTheLimitPushOutTheOldestAndKeepTheShownOne)
+{
+    Note(EncodePicture(StripedPicture(9, 9, {RGB(1, 2, 3)}), "PNG"));
+    for (int i = 1; i < ScreenPageList::kMaxNotePages; ++i) Note(m_png);
+    Clock::Advance(10);
+    const ScreenPage* shown = Current();
+    ASSERT_EQ(shown, &m_pages.Page(1));
+    Note(EncodePicture(StripedPicture(5, 5, {RGB(4, 5, 6)}), "PNG"));
+    ASSERT_EQ(m_pages.PageCount(), ScreenPageList::kMaxNotePages);
+    EXPECT_EQ(m_pages.Page(0).m_picture.GetWidth(), 4) << "the first note should be the one pushed out";
+    EXPECT_EQ(m_pages.Page(ScreenPageList::kMaxNotePages - 1).m_picture.GetWidth(), 5);
+    EXPECT_EQ(Current(), shown) << "the note on the screen keeps its turn";
+}
+
 TEST_F(ScreenPagesTest, NoteWithoutAttachmentHasAnEmptyPicture)
 {
     Note(std::vector<std::uint8_t>{});

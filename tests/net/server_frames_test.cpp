@@ -190,4 +190,35 @@ TEST_F(ServerFrames, StreamPast64MiBThatNeverFormsAFrameEndsTheConnection)
     EXPECT_EQ(log.Count(LogText::FrameTooLarge(proc.Closed()[0])), 1);
 }
 
+TEST_F(ServerFrames, PeersTogetherCannotHoldMoreThan256MiB)
+{
+    // Four peers each park most of a 64 MiB frame; the fifth one's bytes pass the limit
+    // for everything held, and only that peer is cut off.
+    const Bytes chunk(1024 * 1024, 0x5A);
+    const auto startFrame = [&](LoopbackClient& c, int mebibytes) {
+        Bytes header(8);
+        WriteInt32LE(header.data(), 64 * 1024 * 1024);
+        bool open = c.Send(header);
+        for (int i = 0; i < mebibytes && open; ++i) {
+            open = c.Send(chunk);
+        }
+        return open;
+    };
+    std::vector<std::unique_ptr<LoopbackClient>> parked;
+    for (int i = 0; i < 4; ++i) {
+        parked.push_back(std::make_unique<LoopbackClient>(port));
+        ASSERT_TRUE(startFrame(*parked.back(), 60));
+    }
+    LoopbackClient last(port);
+    startFrame(last, 60);
+    last.ReadUntilClosed();
+    EXPECT_TRUE(last.PeerClosed());
+    ASSERT_TRUE(proc.WaitForClosed(1));
+    EXPECT_EQ(log.Count(LogText::HeldTooMuch(proc.Closed()[0])), 1);
+    for (auto& c : parked) {
+        EXPECT_TRUE(c->StaysQuietFor(50ms));
+    }
+    EXPECT_EQ(proc.Closed().size(), 1u);
+}
+
 }  // namespace

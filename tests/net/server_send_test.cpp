@@ -148,4 +148,28 @@ TEST_F(ServerSend, SendingToOrClosingAnEndedIdTouchesNoOtherConnection)
     EXPECT_EQ(proc.Closed(), std::vector<SOCKET>{ended});
 }
 
+TEST_F(ServerSend, PeersLeavingInTheMiddleOfALongReplyAreCleanedUp)
+{
+    // Each peer reads a little of a reply far larger than the socket buffers and leaves,
+    // so its connection ends while a write on it is still under way.
+    CommMsg_base reply;
+    BuildReply(reply, 4 * 1024 * 1024);
+    proc.SetOnMessage([&](SOCKET s, CommMsg_base& msg) {
+        if (GetIntByName(msg, kMsgIdKey) == MSGID_SCREEN_SIZE) {
+            server->SendMsg({s}, reply);
+        }
+    });
+    constexpr int kPeers = 12;
+    for (int i = 0; i < kPeers; ++i) {
+        LoopbackClient c(port);
+        ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
+        EXPECT_EQ(c.ReadExactly(1000 * static_cast<std::size_t>(i + 1)).size(), 1000u * static_cast<std::size_t>(i + 1));
+    }
+    ASSERT_TRUE(proc.WaitForClosed(kPeers));
+    BuildReply(reply, 100);
+    LoopbackClient after(port);
+    ASSERT_TRUE(after.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
+    EXPECT_EQ(after.ReadExactly(100), FrameOf(reply));
+}
+
 }  // namespace

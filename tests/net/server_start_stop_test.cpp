@@ -105,6 +105,11 @@ TEST(ServerStop, StopWithOpenConnectionsAndQueuedFramesEndsEveryConnection)
         ASSERT_TRUE(clients.back()->Send(MakeFrame(MsgJson(400)) + MakeFrame(MsgJson(401)) + MakeFrame(MsgJson(402))));
     }
     ASSERT_TRUE(proc.WaitForMessages(1));
+    // A connection the worker has not taken yet is not one the processor knows of.
+    for (int i = 0; i < 500 && server->ConnectionCount() < 4; ++i) {
+        std::this_thread::sleep_for(2ms);
+    }
+    ASSERT_EQ(server->ConnectionCount(), 4);
     server.reset();
 
     EXPECT_EQ(proc.Closed().size(), 4u);
