@@ -7,7 +7,6 @@ void IoContext::Reset()
     m_buf.fill(0);
     m_nBufLen = kBufSize;
     m_sock = INVALID_SOCKET;
-    m_op = kOpAccept;
     m_flags = 0;
     m_tActive = Clock::Now();
     m_stream.Clear();

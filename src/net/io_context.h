@@ -15,11 +15,6 @@
 struct IoContext {
     static constexpr int kBufSize = 32766;
 
-    // m_op: the kind of the pending operation.
-    static constexpr int kOpAccept = 0;
-    static constexpr int kOpRecv = 1;
-    static constexpr int kOpSend = 2;
-
     // m_flags bits.
     static constexpr std::uint8_t kConnected = 1;
     static constexpr std::uint8_t kDataReceived = 2;
@@ -32,7 +27,6 @@ struct IoContext {
     // How many bytes of m_buf the operation uses: a receive all of them, a send its chunk.
     int m_nBufLen = kBufSize;
     SOCKET m_sock = INVALID_SOCKET;
-    int m_op = kOpAccept;
     std::uint8_t m_flags = 0;
     DateTime m_tActive;
     // Received and not yet cut into frames. The completion worker alone touches it.

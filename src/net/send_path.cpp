@@ -58,7 +58,6 @@ void CIOCPclass2016BC::SendMsg(const std::vector<SOCKET>& socks, const CommMsg_b
             const int size = std::min(IoContext::kBufSize, frame.Length() - offset);
             IoContext* chunk = m_sendPool->AcquireSendContext();
             chunk->m_sock = s;
-            chunk->m_op = IoContext::kOpSend;
             std::memcpy(chunk->m_buf.data(), frame.Bytes() + offset, static_cast<std::size_t>(size));
             chunk->m_nBufLen = size;
             chunks.push_back(chunk);

@@ -84,7 +84,6 @@ private:
     void WorkerThread();
     int PostRecv(IoContext* ctx);
     void OnRecvDone(IoContext* ctx, int error, std::size_t bytes);
-    int OnFirstData(IoContext* ctx);
     void EndConnection(IoContext* ctx);
     void OnConnClosed(SOCKET s);
     void CloseIdleConnections();

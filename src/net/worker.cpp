@@ -18,7 +18,6 @@ int CIOCPclass2016BC::PostRecv(IoContext* ctx)
     if (m_hCOP->bExiting || !ctx->m_pSocket->is_open()) {
         return 0;
     }
-    ctx->m_op = IoContext::kOpRecv;
     ctx->m_pSocket->async_read_some(asio::buffer(ctx->m_buf.data(), static_cast<std::size_t>(ctx->m_nBufLen)),
                                     [this, ctx](const asio::error_code& ec, std::size_t bytes) {
                                         OnRecvDone(ctx, ec.value(), bytes);
@@ -34,10 +33,7 @@ void CIOCPclass2016BC::OnRecvDone(IoContext* ctx, int error, std::size_t bytes)
     }
     const std::size_t before = ctx->m_stream.Size();
     ctx->m_stream.Append(ctx->m_buf.data(), bytes);
-    if (!(ctx->m_flags & IoContext::kDataReceived)) {
-        ctx->m_flags |= IoContext::kDataReceived;
-        OnFirstData(ctx);
-    }
+    ctx->m_flags |= IoContext::kDataReceived;
     ctx->m_tActive = Clock::Now();
     CutFrames(ctx->m_stream, ctx->m_sock, m_queue);
     m_nStreamBytes = m_nStreamBytes - before + ctx->m_stream.Size();
@@ -54,11 +50,6 @@ void CIOCPclass2016BC::OnRecvDone(IoContext* ctx, int error, std::size_t bytes)
     if (!PostRecv(ctx)) {
         EndConnection(ctx);
     }
-}
-
-int CIOCPclass2016BC::OnFirstData(IoContext*)
-{
-    return 0;
 }
 
 // The context is freed here, so this runs only from the completion of the operation that
