@@ -23,14 +23,12 @@ bool IsOutOfSockets(int error)
 
 }  // namespace
 
-// Posts accepts until ten are pending. Runs on the worker, which owns the sockets.
+// Posts ten more accepts. Runs on the worker, which owns the sockets. A failure is for
+// good (the server is stopping or the listening socket has closed), so a batch cut short
+// is never resumed.
 int CIOCPclass2016BC::PostAcceptBatch()
 {
-    if (m_nPendingAccepts >= kAcceptBatch) {
-        m_nPendingAccepts -= kAcceptBatch;
-        return 1;
-    }
-    for (;;) {
+    for (int i = 0; i < kAcceptBatch; ++i) {
         if (m_hCOP->bExiting || !m_hCOP->acceptor.is_open()) {
             WriteLog(LogText::WithCode(LogText::kAcceptExFailed, EBADF));
             return 0;
@@ -43,11 +41,8 @@ int CIOCPclass2016BC::PostAcceptBatch()
         m_hCOP->acceptor.async_accept(*ctx->m_pSocket,
                                       [this, ctx](const asio::error_code& ec) { OnAcceptDone(ctx, ec.value()); });
         ++m_hCOP->nAcceptsInFlight;
-        if (++m_nPendingAccepts >= kAcceptBatch) {
-            m_nPendingAccepts -= kAcceptBatch;
-            return 1;
-        }
     }
+    return 1;
 }
 
 void CIOCPclass2016BC::AcceptThread()

@@ -115,9 +115,6 @@ private:
     std::atomic<bool> m_bStop{false};
     std::unique_ptr<CConnList> m_connList;
     std::unique_ptr<CSendPool> m_sendPool;
-    // Pending accepts of the batch under way; the first batch runs on the window thread's
-    // behalf, later ones on the accept thread's.
-    std::atomic<int> m_nPendingAccepts{0};
     // Bytes in all the connections' pending streams; the completion worker alone touches it.
     std::size_t m_nStreamBytes = 0;
 };
