@@ -1,7 +1,6 @@
 #include "clock.h"
 
 #include <atomic>
-#include <cmath>
 
 namespace {
 
@@ -23,7 +22,7 @@ DateTime Now()
 
 void Set(DateTime t)
 {
-    g_nFixedSeconds.store(std::llround(t.Days() * 86400.0), std::memory_order_release);
+    g_nFixedSeconds.store(SecondsBetween(DateTime(), t), std::memory_order_release);
     g_bFixed.store(true, std::memory_order_release);
 }
 
