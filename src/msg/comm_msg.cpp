@@ -18,7 +18,7 @@ std::string CommMsg_base::ToJsonText() const
     return writer.write(*this);
 }
 
-void CommMsg_base::FromJsonText(std::string text)
+void CommMsg_base::FromJsonText(const std::string& text)
 {
     if (isObject() || isArray()) {
         clear();

@@ -18,7 +18,7 @@ public:
     virtual std::string ToJsonText() const;
     // Parses leniently (comments allowed, any root). A text that is not valid JSON leaves
     // whatever was read before the fault; nothing is thrown and nothing reported.
-    virtual void FromJsonText(std::string text);
+    virtual void FromJsonText(const std::string& text);
 
     // Drops the attachment and every member; then sets "pub_MsgID" when nMsgID is not 0.
     void ResetMsg(int nMsgID);

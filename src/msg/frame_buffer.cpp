@@ -49,7 +49,7 @@ void FrameBuffer::FromMessage(const CommMsg_base& msg)
     m_nLength = 0;
     const std::string json = msg.ToJsonText();
     const long long attach = msg.m_pAttach ? msg.m_nAttachLen : 0;
-    const long long total = static_cast<long long>(json.size()) + kHeaderSize + (attach > 0 ? attach : 0);
+    const long long total = static_cast<long long>(json.size()) + kHeaderSize + attach;
     if (attach < 0 || total > INT_MAX) {
         return;
     }

@@ -1,6 +1,6 @@
 #include "lang_text.h"
 
-std::string TextPart(std::string text, const std::string& separator, int index)
+std::string TextPart(const std::string& text, const std::string& separator, int index)
 {
     if (text.empty() || separator.empty()) {
         return index == 0 ? text : std::string();
@@ -25,7 +25,7 @@ std::string TextPart(std::string text, const std::string& separator, int index)
     return {};
 }
 
-std::string ChooseLangText(std::string text, int index)
+std::string ChooseLangText(const std::string& text, int index)
 {
     if (text.empty()) {
         return "Text error!";

@@ -5,11 +5,11 @@
 // part 0 Chinese, part 1 English, part 2 a slot for a further language.
 
 // The index-th part of the text split at the separator, or the empty text.
-std::string TextPart(std::string text, const std::string& separator, int index);
+std::string TextPart(const std::string& text, const std::string& separator, int index);
 
 // The part for the language index; the whole text when that part is empty or missing,
 // and "Text error!" for an empty text.
-std::string ChooseLangText(std::string text, int index);
+std::string ChooseLangText(const std::string& text, int index);
 
 // The built-in texts, byte for byte.
 namespace LangText {
