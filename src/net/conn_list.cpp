@@ -11,10 +11,8 @@ CConnList::CConnList() = default;
 CConnList::~CConnList()
 {
     for (const auto& ctx : m_list) {
-        if ((ctx->m_flags & IoContext::kConnected) && ctx->m_pSocket) {
-            asio::error_code ignored;
-            ctx->m_pSocket->shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-            ctx->m_pSocket->close(ignored);
+        if (ctx->m_flags & IoContext::kConnected) {
+            ctx->ShutdownAndClose();
         }
     }
 }

@@ -15,3 +15,13 @@ void IoContext::Reset()
     m_bSending = false;
     m_bCloseAfterSends = false;
 }
+
+void IoContext::ShutdownAndClose()
+{
+    if (!m_pSocket || !m_pSocket->is_open()) {
+        return;
+    }
+    asio::error_code ignored;
+    m_pSocket->shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    m_pSocket->close(ignored);
+}

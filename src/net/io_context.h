@@ -22,6 +22,8 @@ struct IoContext {
 
     // Back to the state of a new context, "now" as its last activity.
     void Reset();
+    // Shuts the connection's socket down both ways and closes it, if it is open.
+    void ShutdownAndClose();
 
     std::array<std::uint8_t, kBufSize> m_buf{};
     // How many bytes of m_buf the operation uses: a receive all of them, a send its chunk.

@@ -112,7 +112,7 @@ void CIOCPclass2016BC::OnSendDone(SOCKET s, IoContext* chunk, int error, std::si
         }
         if (conn != nullptr) {
             ReleaseWaitingSends(conn);
-            ShutdownAndClose(conn);
+            conn->ShutdownAndClose();
         }
         return;
     }
@@ -122,7 +122,7 @@ void CIOCPclass2016BC::OnSendDone(SOCKET s, IoContext* chunk, int error, std::si
     if (!conn->m_sendQueue.empty()) {
         StartNextSend(conn);
     } else if (conn->m_bCloseAfterSends) {
-        ShutdownAndClose(conn);
+        conn->ShutdownAndClose();
     }
 }
 
@@ -144,6 +144,6 @@ void CIOCPclass2016BC::CloseAfterSends(SOCKET s)
     if (conn->m_bSending) {
         conn->m_bCloseAfterSends = true;
     } else {
-        ShutdownAndClose(conn);
+        conn->ShutdownAndClose();
     }
 }

@@ -35,7 +35,7 @@ void CIOCPclass2016BC::Stop()
     if (m_hWorkerThread.joinable()) {
         asio::post(m_hCOP->io, [this] {
             for (IoContext* conn : m_connList->Connections()) {
-                ShutdownAndClose(conn);
+                conn->ShutdownAndClose();
             }
         });
     }
@@ -172,7 +172,7 @@ void CIOCPclass2016BC::OnExitPacket()
     asio::error_code ignored;
     m_hCOP->acceptor.close(ignored);
     for (IoContext* conn : m_connList->Connections()) {
-        ShutdownAndClose(conn);
+        conn->ShutdownAndClose();
     }
     m_hCOP->work.reset();
 }

@@ -87,7 +87,6 @@ private:
     void EndConnection(IoContext* ctx);
     void OnConnClosed(SOCKET s);
     void CloseIdleConnections();
-    void ShutdownAndClose(IoContext* conn);
     void ReleaseWaitingSends(IoContext* conn);
 
     void ProcThread();

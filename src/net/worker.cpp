@@ -61,7 +61,7 @@ void CIOCPclass2016BC::EndConnection(IoContext* ctx)
     m_nStreamBytes -= ctx->m_stream.Size();
     ctx->m_stream.Clear();
     ReleaseWaitingSends(ctx);
-    ShutdownAndClose(ctx);
+    ctx->ShutdownAndClose();
     if (ctx->m_bSending) {
         ctx->m_bEnded = true;
     } else {
@@ -97,26 +97,15 @@ void CIOCPclass2016BC::OnConnClosed(SOCKET s)
 void CIOCPclass2016BC::CloseIdleConnections()
 {
     std::vector<SOCKET> socks;
+    const auto closeAll = [&] {
+        for (SOCKET s : socks) {
+            if (IoContext* conn = m_connList->FindConnection(s)) {
+                conn->ShutdownAndClose();
+            }
+        }
+    };
     m_sendPool->CollectStuckSends(socks);
-    for (SOCKET s : socks) {
-        if (IoContext* conn = m_connList->FindConnection(s)) {
-            ShutdownAndClose(conn);
-        }
-    }
+    closeAll();
     m_connList->CollectIdleConnections(socks);
-    for (SOCKET s : socks) {
-        if (IoContext* conn = m_connList->FindConnection(s)) {
-            ShutdownAndClose(conn);
-        }
-    }
-}
-
-void CIOCPclass2016BC::ShutdownAndClose(IoContext* conn)
-{
-    if (!conn->m_pSocket || !conn->m_pSocket->is_open()) {
-        return;
-    }
-    asio::error_code ignored;
-    conn->m_pSocket->shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-    conn->m_pSocket->close(ignored);
+    closeAll();
 }
