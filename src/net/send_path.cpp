@@ -89,34 +89,28 @@ void CIOCPclass2016BC::StartNextSend(IoContext* conn)
     conn->m_bSending = true;
     asio::async_write(*conn->m_pSocket,
                       asio::buffer(chunk->m_buf.data(), static_cast<std::size_t>(chunk->m_nBufLen)),
-                      [this, s = conn->m_sock, chunk](const asio::error_code& ec, std::size_t bytes) {
-                          OnSendDone(s, chunk, ec.value(), bytes);
+                      [this, conn, chunk](const asio::error_code& ec, std::size_t bytes) {
+                          OnSendDone(conn, chunk, ec.value(), bytes);
                       });
 }
 
-void CIOCPclass2016BC::OnSendDone(SOCKET s, IoContext* chunk, int error, std::size_t bytes)
+// A connection that ends while a write is in flight stays in the list until here, so conn
+// is still valid.
+void CIOCPclass2016BC::OnSendDone(IoContext* conn, IoContext* chunk, int error, std::size_t bytes)
 {
     m_sendPool->ReleaseSendContext(chunk);
-    IoContext* conn = m_connList->FindConnection(s);
-    if (conn != nullptr) {
-        conn->m_sendQueue.pop_front();
-        conn->m_bSending = false;
-        if (conn->m_bEnded) {
-            m_connList->RemoveConnection(conn);
-            return;
-        }
+    conn->m_sendQueue.pop_front();
+    conn->m_bSending = false;
+    if (conn->m_bEnded) {
+        m_connList->RemoveConnection(conn);
+        return;
     }
     if (error != 0 || bytes == 0) {
         if (m_sendPool->Count() > CSendPool::kTrimAbove) {
             m_sendPool->TrimSendPool();
         }
-        if (conn != nullptr) {
-            ReleaseWaitingSends(conn);
-            conn->ShutdownAndClose();
-        }
-        return;
-    }
-    if (conn == nullptr) {
+        ReleaseWaitingSends(conn);
+        conn->ShutdownAndClose();
         return;
     }
     if (!conn->m_sendQueue.empty()) {

@@ -93,7 +93,7 @@ private:
     void ProcessFrame(const QueuedFrame& frame);
     void QueueSends(SOCKET s, std::vector<IoContext*> chunks);
     void StartNextSend(IoContext* conn);
-    void OnSendDone(SOCKET s, IoContext* chunk, int error, std::size_t bytes);
+    void OnSendDone(IoContext* conn, IoContext* chunk, int error, std::size_t bytes);
     void CloseAfterSends(SOCKET s);
 
     void PostExit();
