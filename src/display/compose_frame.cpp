@@ -27,8 +27,8 @@ bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const Scree
     if (client.isEmpty()) return false;
     QImage frame(client, QImage::Format_RGB32);
     if (frame.isNull()) return false;
-    frame.fill(Qt::black);
     {
+        // DrawScreen's first step fills every pixel, so the frame needs no clearing here.
         CDC dc(frame);
         DrawScreen(dc, RECT{0, 0, client.width(), client.height()}, pages, state);
     }

@@ -117,8 +117,8 @@ int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
     const int cell = m_pFont->CellHeight();
     const bool bClip = (nFormat & DT_NOCLIP) == 0;
     const bool bSingle = (nFormat & DT_SINGLELINE) != 0;
-    const QStringList lines =
-        bSingle ? QStringList{text} : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    static const QRegularExpression kLineBreak(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = bSingle ? QStringList{text} : text.split(kLineBreak);
 
     int y = rc.top;
     if (bSingle && (nFormat & DT_VCENTER) != 0) {
@@ -129,15 +129,14 @@ int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
     for (const QString& line : lines) {
         const int cx = m_pFont->Metrics().horizontalAdvance(line);
         const int x = (nFormat & DT_CENTER) != 0 ? rc.left + (rc.right - rc.left - cx) / 2 : rc.left;
-        DrawTextLine(line, x, y, rc, bClip);
+        DrawTextLine(line, x, y, cx, rc, bClip);
         y += cell;
     }
     return cell * static_cast<int>(lines.size());
 }
 
-void CDC::DrawTextLine(const QString& line, int x, int y, const RECT& clip, bool bClip)
+void CDC::DrawTextLine(const QString& line, int x, int y, int cx, const RECT& clip, bool bClip)
 {
-    const int cx = m_pFont->Metrics().horizontalAdvance(line);
     const QRect cellRect(x, y, cx, m_pFont->CellHeight());
     // Glyphs may reach past their cell, so the rectangle clips whenever it is asked to.
     if (bClip) m_painter.setClipRect(ToQRect(clip));

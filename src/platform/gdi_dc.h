@@ -55,7 +55,7 @@ public:
     QPainter& Painter() { return m_painter; }
 
 private:
-    void DrawTextLine(const QString& line, int x, int y, const RECT& clip, bool bClip);
+    void DrawTextLine(const QString& line, int x, int y, int cx, const RECT& clip, bool bClip);
 
     QImage& m_target;
     QPainter m_painter;
