@@ -24,9 +24,7 @@ void ShowDialog(const std::u16string& text)
 void InstallMessageBoxes()
 {
     if (IsHeadlessPlatform()) {
-        SetMessageBoxHandler([](const std::u16string& text) {
-            std::cerr << WideToUtf8(text) << std::endl;
-        });
+        // Without a handler the messages already go to standard error.
         return;
     }
     SetMessageBoxHandler([](const std::u16string& text) {

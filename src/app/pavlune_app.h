@@ -22,8 +22,6 @@ public:
     // Runs the window until it is closed; the exit status of the program.
     int Run();
 
-    CMainFrame* MainWindow() const { return m_pMainWnd.get(); }
-
 private:
     AppOptions m_options;
     SingleInstanceLock m_hMutex;

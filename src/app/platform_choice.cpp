@@ -32,16 +32,15 @@ void PrepareQtPlatform(const std::vector<std::string>& qtArgs)
     g_bFallbackOffered = true;
 }
 
-bool ReportPlatformFallback()
+void ReportPlatformFallback()
 {
     if (!g_bFallbackOffered || QGuiApplication::platformName() != QLatin1String("offscreen")) {
-        return false;
+        return;
     }
     const char* display = std::getenv("DISPLAY");
     std::cerr << "pavlune: no display server could be reached (DISPLAY="
               << (display != nullptr ? display : "") << "); running on the offscreen platform"
               << std::endl;
-    return true;
 }
 
 bool IsHeadlessPlatform()

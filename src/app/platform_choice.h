@@ -9,8 +9,8 @@
 void PrepareQtPlatform(const std::vector<std::string>& qtArgs);
 
 // After the application object exists: says on standard error when the fallback was
-// taken. Returns true when the program runs without a display server.
-bool ReportPlatformFallback();
+// taken.
+void ReportPlatformFallback();
 
 // Platforms on which a dialog would never be seen, so messages go to standard error.
 bool IsHeadlessPlatform();

@@ -39,8 +39,8 @@ QuitSignals::QuitSignals(std::function<void()> onQuit, QObject* parent)
         return;
     }
     g_nWriteFd = m_fds[1];
-    m_pNotifier = new QSocketNotifier(m_fds[0], QSocketNotifier::Read, this);
-    connect(m_pNotifier, &QSocketNotifier::activated, this, &QuitSignals::OnSignalByte);
+    auto* notifier = new QSocketNotifier(m_fds[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &QuitSignals::OnSignalByte);
     SetHandler(OnQuitSignal);
 }
 

@@ -3,8 +3,6 @@
 
 #include <functional>
 
-class QSocketNotifier;
-
 // SIGINT and SIGTERM end the program the way the close button does. The handler only
 // writes a byte into a pipe; the window thread reads it and calls the action, so nothing
 // unsafe runs inside the signal handler.
@@ -19,5 +17,4 @@ private:
 
     std::function<void()> m_onQuit;
     int m_fds[2] = {-1, -1};
-    QSocketNotifier* m_pNotifier = nullptr;
 };
