@@ -19,6 +19,12 @@ std::string LeftOverArgument(int argc, char** argv)
     return argc > 1 ? argv[1] : std::string();
 }
 
+int CommandLineError(const std::string& what, const std::string& programName)
+{
+    std::cerr << "pavlune: " << what << "\n" << "Try '" << programName << " --help'." << std::endl;
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -26,8 +32,7 @@ int main(int argc, char** argv)
     const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv, argv + argc));
     const std::string programName = argc > 0 ? argv[0] : "pavlune";
     if (!parsed.strError.empty()) {
-        std::cerr << "pavlune: " << parsed.strError << "\n" << "Try '" << programName << " --help'." << std::endl;
-        return 2;
+        return CommandLineError(parsed.strError, programName);
     }
     if (parsed.options.bHelp) {
         std::cout << UsageText(programName);
@@ -49,8 +54,7 @@ int main(int argc, char** argv)
 
     QApplication app(qtArgc, qtArgv.data());
     if (const std::string extra = LeftOverArgument(qtArgc, qtArgv.data()); !extra.empty()) {
-        std::cerr << "pavlune: unknown option \"" << extra << "\"\n" << "Try '" << programName << " --help'." << std::endl;
-        return 2;
+        return CommandLineError("unknown option \"" + extra + "\"", programName);
     }
     QCoreApplication::setApplicationName(QStringLiteral("Pavlune_win"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAVLUNE_VERSION));
