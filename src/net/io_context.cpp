@@ -14,6 +14,7 @@ void IoContext::Reset()
     m_sendQueue.clear();
     m_bSending = false;
     m_bCloseAfterSends = false;
+    m_bEnded = false;
 }
 
 void IoContext::ShutdownAndClose()
