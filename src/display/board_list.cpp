@@ -10,13 +10,6 @@
 
 namespace {
 
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to)
-{
-    for (std::size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size())) {
-        text.replace(pos, from.size(), to);
-    }
-}
-
 // The leading decimal integer as atoi reads it, held at the int range instead of overflowing.
 int LeadingInt(std::string_view text)
 {
@@ -64,21 +57,40 @@ void AddRange(BoardSink& sink, int a, int b)
 
 std::string NormaliseFullWidth(std::string text)
 {
-    static constexpr std::pair<std::string_view, std::string_view> kPairs[] = {
-        {"０", "0"}, {"１", "1"}, {"２", "2"}, {"３", "3"}, {"４", "4"}, {"５", "5"}, {"６", "6"},
-        {"７", "7"}, {"８", "8"}, {"９", "9"}, {"，", ","}, {"。", "."}, {"〈", "<"}, {"〉", ">"},
-        {"～", "~"}, {"！", "!"}, {"＠", "@"}, {"＃", "#"}, {"＄", "$"}, {"＊", "*"}, {"（", "("},
-        {"）", ")"}, {"［", "["}, {"］", "]"}, {"｛", "{"}, {"｝", "}"}, {"｜", "|"}, {"；", ";"},
-        {"：", ":"}, {"\u201C", "\""}, {"\u2018", "'"}, {"＋", "+"}, {"＝", "="},
+    static constexpr std::pair<std::string_view, char> kPairs[] = {
+        {"０", '0'}, {"１", '1'}, {"２", '2'}, {"３", '3'}, {"４", '4'}, {"５", '5'}, {"６", '6'},
+        {"７", '7'}, {"８", '8'}, {"９", '9'}, {"，", ','}, {"。", '.'}, {"〈", '<'}, {"〉", '>'},
+        {"～", '~'}, {"！", '!'}, {"＠", '@'}, {"＃", '#'}, {"＄", '$'}, {"＊", '*'}, {"（", '('},
+        {"）", ')'}, {"［", '['}, {"］", ']'}, {"｛", '{'}, {"｝", '}'}, {"｜", '|'}, {"；", ';'},
+        {"：", ':'}, {"\u201C", '"'}, {"\u2018", '\''}, {"＋", '+'}, {"＝", '='},
     };
-    for (const auto& [from, to] : kPairs) ReplaceAll(text, from, to);
-    return text;
+    // Every character replaced is three bytes long and starts with a lead byte, which no
+    // other character's middle can hold: one pass from the left finds each of them, as
+    // replacing them one kind after another would, in time linear in the text.
+    constexpr std::size_t kLength = 3;
+    std::string out;
+    out.reserve(text.size());
+    const std::string_view view = text;
+    for (std::size_t i = 0; i < view.size();) {
+        const std::string_view here = view.substr(i, kLength);
+        const auto* hit = static_cast<unsigned char>(view[i]) < 0x80
+                              ? std::end(kPairs)
+                              : std::find_if(std::begin(kPairs), std::end(kPairs),
+                                             [&](const auto& pair) { return pair.first == here; });
+        if (hit != std::end(kPairs)) {
+            out += hit->second;
+            i += kLength;
+        } else {
+            out += view[i++];
+        }
+    }
+    return out;
 }
 
 std::vector<int> ParseBoardList(const std::string& text, bool unique)
 {
     std::string normal = NormaliseFullWidth(text);
-    ReplaceAll(normal, ";", ",");
+    std::replace(normal.begin(), normal.end(), ';', ',');
 
     std::vector<int> boards;
     BoardSink sink(boards, unique);

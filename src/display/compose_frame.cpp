@@ -2,8 +2,11 @@
 
 #include <QPainter>
 
+#include "display/screen_pages.h"
+#include "platform/clock.h"
 #include "platform/gdi_colour_key.h"
 #include "platform/gdi_dc.h"
+#include "platform/lang_index.h"
 
 namespace {
 
@@ -24,8 +27,16 @@ void FitKept(QImage& kept, QSize client)
 
 bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state)
 {
+    QImage frame;
+    return ComposeFrame(kept, frame, client, pages, state);
+}
+
+bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pages, const ScreenState& state)
+{
     if (client.isEmpty()) return false;
-    QImage frame(client, QImage::Format_RGB32);
+    if (frame.size() != client || frame.format() != QImage::Format_RGB32) {
+        frame = QImage(client, QImage::Format_RGB32);
+    }
     if (frame.isNull()) return false;
     {
         // DrawScreen's first step fills every pixel, so the frame needs no clearing here.
@@ -35,4 +46,10 @@ bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const Scree
     FitKept(kept, client);
     if (kept.isNull()) return false;
     return TransparentCopy(kept, frame, kTransparentKey);
+}
+
+FrameKey CurrentFrameKey(const ScreenPageList& pages, QSize client, const ScreenState& state)
+{
+    return FrameKey{pages.Generation(), Clock::Now().Days(), client, state.bFullScreen, state.reportedSize.cx,
+                    state.reportedSize.cy, WindowLangIndex()};
 }

@@ -2,6 +2,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <cstdint>
+
 #include "display/draw_screen.h"
 #include "platform/colour.h"
 
@@ -18,3 +20,24 @@ inline constexpr COLORREF kTransparentKey = RGB(255, 1, 254);
 // An empty client area changes nothing and returns false. Takes the page list's lock as
 // DrawScreen does. Used by the window's paint handler and by the snapshot option.
 bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state);
+// The same with the frame composed into `frame`, which is kept by the caller and reused
+// while the client size stays, so a steady screen allocates nothing.
+bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pages, const ScreenState& state);
+
+// Everything a composed picture can depend on: the page list's state, "now" to the
+// second (the clocks, the rotation), the client size, the window mode and language. Two
+// equal keys compose the same picture, so a repaint with the key of the picture shown
+// has nothing to show that is not on the screen already.
+struct FrameKey {
+    std::uint64_t nGeneration = 0;
+    double dNowDays = 0.0;
+    QSize client;
+    bool bFullScreen = false;
+    int nReportedWidth = 0;
+    int nReportedHeight = 0;
+    int nLanguage = 0;
+
+    friend bool operator==(const FrameKey&, const FrameKey&) = default;
+};
+// Reads the page list's generation without its lock.
+FrameKey CurrentFrameKey(const ScreenPageList& pages, QSize client, const ScreenState& state);

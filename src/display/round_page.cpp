@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "display/board_list.h"
 #include "display/draw_kit.h"
 #include "display/font_cache.h"
 #include "display/qt_text.h"
@@ -32,13 +31,13 @@ constexpr unsigned kCentredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // selected and the bar's white text colour set.
 void DrawProgressBox(CDC& dc, const RECT& bar, const ScreenPage& page, std::int64_t elapsed, std::int64_t remaining)
 {
-    const std::vector<int> boards = ParseBoardList(page.m_strBoards, false);
+    const std::vector<int>& boards = page.m_boards;
     const BoardProgress progress = ComputeBoardProgress(elapsed, remaining, page.m_nRoundSeconds, boards);
     if (!progress.bShown) return;
 
     QString label;
     if (elapsed < 0) {
-        label = WideText(page.m_strBoards);
+        label = page.m_txtBoards;
     } else {
         const char* text = boards.empty() ? LangText::kProgress : LangText::kBoard;
         label = ToQString(SubstitutePlaceholder(Utf8ToWide(ChooseLangText(text, page.m_nLanguage)), progress.nBoard));
@@ -68,7 +67,9 @@ void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPa
     dc.SetTextColor(kBarText);
     dc.SelectObject(fontCache.GetFont(FontDesc(bh * 70 / 100, PageFace())));
 
-    const QString caption = WideText(page.m_strBarCaption + " " + FormatElapsed(page.m_tEnd, page.m_nRoundSeconds));
+    const QString caption = page.m_txtCaption ? *page.m_txtCaption + QStringLiteral(" ") +
+                                                    QString::fromStdString(FormatElapsed(page.m_tEnd, page.m_nRoundSeconds))
+                                              : QString();
     const RECT captionRect{bar.left + bh / 3, bar.top, bar.right + bh / 3, bar.bottom};
     DrawFittedText(dc, caption, captionRect, DT_VCENTER | DT_SINGLELINE, PageFace(), bh * 70 / 100);
 
@@ -118,9 +119,9 @@ void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& p
 
     // Titles are measured in the 85 % font but shrink from 70 % when too wide.
     dc.SetTextColor(page.m_clrTitle);
-    DrawFittedText(dc, WideText(" " + page.m_strTitle + " "), RECT{rect.left, rect.top, rect.right, rect.top + h6},
+    DrawFittedText(dc, page.m_txtTitle, RECT{rect.left, rect.top, rect.right, rect.top + h6},
                    kCentredLine, PageFace(), h6 * 70 / 100);
-    DrawFittedText(dc, WideText(" " + page.m_strSubtitle + " "),
+    DrawFittedText(dc, page.m_txtSubtitle,
                    RECT{rect.left, rect.top + h6, rect.right, rect.top + 2 * h6}, kCentredLine, PageFace(),
                    h6 * 70 / 100);
 

@@ -1,15 +1,18 @@
 #include "screen_page.h"
 
+#include "display/board_list.h"
+#include "display/page_text.h"
+#include "display/qt_text.h"
 #include "platform/clock.h"
 
-void ScreenPage::SetRoundFields(const RoundFields& fields)
+void ScreenPage::SetRoundFields(const RoundFields& fields, QSize fitTo)
 {
     m_nLanguage = fields.language;
-    m_strTitle = fields.title;
-    m_strSubtitle = fields.subtitle;
-    m_strBarCaption = fields.barCaption;
+    m_strTitle = CutAtCharacter(fields.title);
+    m_strSubtitle = CutAtCharacter(fields.subtitle);
+    m_strBarCaption = CutAtCharacter(fields.barCaption);
     m_bBarAtTop = fields.barAtTop;
-    m_strBoards = fields.boards;
+    m_strBoards = CutAtCharacter(fields.boards);
     m_nRoundSeconds = fields.roundSeconds;
     m_nClockX = fields.clockX;
     m_nClockY = fields.clockY;
@@ -19,11 +22,20 @@ void ScreenPage::SetRoundFields(const RoundFields& fields)
     m_clrClock = fields.clrClock;
     m_clrOvertime = fields.clrOvertime;
     m_tEnd = Clock::Now().AddSeconds(fields.remainingSeconds);
-    if (fields.pictureLength > 0) LoadPicture(fields.pictureData, fields.pictureLength);
+    if (fields.pictureLength > 0) LoadPicture(fields.pictureData, fields.pictureLength, fitTo);
     m_bRoundPage = true;
+
+    m_txtTitle = WideText(" " + m_strTitle + " ");
+    m_txtSubtitle = WideText(" " + m_strSubtitle + " ");
+    // The caption is drawn with the elapsed time after it, as one text: a caption that
+    // cannot be converted leaves the whole line empty.
+    const QString caption = WideText(m_strBarCaption);
+    m_txtCaption = caption.isEmpty() && !m_strBarCaption.empty() ? std::nullopt : std::optional<QString>(caption);
+    m_txtBoards = WideText(m_strBoards);
+    m_boards = ParseBoardList(m_strBoards, false);
 }
 
-void ScreenPage::LoadPicture(const std::uint8_t* data, int length)
+void ScreenPage::LoadPicture(const std::uint8_t* data, int length, QSize fitTo)
 {
-    m_picture.Load(data, length);
+    m_picture.Load(data, length, fitTo);
 }

@@ -1,13 +1,21 @@
 #pragma once
+#include <QSize>
+#include <QString>
+
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/colour.h"
 #include "platform/date_time.h"
 #include "platform/gdi_image.h"
 
 // One page of the display: a round page (from message 303) or a note page (from message
-// 305, only a picture). Owned by the page list; read and changed only under its lock.
+// 305, only a picture). Built by message handling without any lock, then owned by the page
+// list and read only under its lock. Everything a page is made of lives in its fields;
+// the texts as drawn are worked out once, when the page is made, so a repaint neither
+// converts nor parses (and a text that is no valid UTF-8 is reported once, not per paint).
 class ScreenPage {
 public:
     // Everything a round page is built from, in the order the message gives it.
@@ -32,10 +40,11 @@ public:
     };
 
     // The end of the round is "now" plus the remaining seconds; a picture is decoded
-    // only when there are bytes.
-    void SetRoundFields(const RoundFields& fields);
-    // An undecodable or oversized picture leaves the page with an empty picture.
-    void LoadPicture(const std::uint8_t* data, int length);
+    // only when there are bytes. Texts longer than kMaxPageTextBytes are cut.
+    void SetRoundFields(const RoundFields& fields, QSize fitTo = {});
+    // An undecodable, oversized or too costly picture leaves the page with an empty
+    // picture. With a valid `fitTo` (the client area) the picture is kept no larger.
+    void LoadPicture(const std::uint8_t* data, int length, QSize fitTo = {});
 
     int m_nLanguage = 0;
     bool m_bRoundPage = false;
@@ -54,4 +63,11 @@ public:
     COLORREF m_clrClock = RGB(248, 248, 248);
     COLORREF m_clrOvertime = RGB(255, 64, 64);
     CImage m_picture;
+
+    // Made from the fields above by SetRoundFields.
+    QString m_txtTitle;                  // the title with a space either side, as drawn
+    QString m_txtSubtitle;               // likewise
+    std::optional<QString> m_txtCaption; // none when the caption is no valid UTF-8
+    QString m_txtBoards;                 // the board list as shown before the start
+    std::vector<int> m_boards;           // the board list parsed, duplicates kept
 };

@@ -23,14 +23,50 @@ void ScreenPageList::RequestRepaint() const
 void ScreenPageList::ClearPages()
 {
     m_pages.clear();
+    m_nPictureBytes = 0;
+    Changed();
 }
 
 void ScreenPageList::AddRoundPage(const ScreenPage::RoundFields& fields)
 {
-    ClearPages();
     auto page = std::make_unique<ScreenPage>();
     page->SetRoundFields(fields);
+    PutRoundPage(std::move(page));
+}
+
+void ScreenPageList::PutRoundPage(std::unique_ptr<ScreenPage> page)
+{
+    ClearPages();
+    m_nPictureBytes = page->m_picture.SizeInBytes();
     m_pages.push_back(std::move(page));
+    RequestRepaint();
+}
+
+bool ScreenPageList::DropOldestNote()
+{
+    // The note on the screen keeps its turn: the oldest of the others goes.
+    const int victim = m_nCurPage == 0 ? 1 : 0;
+    if (victim >= PageCount()) return false;
+    m_nPictureBytes -= m_pages[static_cast<std::size_t>(victim)]->m_picture.SizeInBytes();
+    m_pages.erase(m_pages.begin() + victim);
+    if (victim < m_nCurPage) --m_nCurPage;
+    return true;
+}
+
+void ScreenPageList::PutNotePage(std::unique_ptr<ScreenPage> page, bool replace)
+{
+    if (!m_pages.empty() && m_pages.front()->m_bRoundPage) ClearPages();
+    if (replace) ClearPages();
+    // Each note keeps its decoded picture, so a peer that never asks for a clear must not
+    // be able to pile them up: past either bound the oldest notes make room.
+    const qint64 bytes = page->m_picture.SizeInBytes();
+    while (PageCount() >= kMaxNotePages || (m_nPictureBytes + bytes > kPictureBudgetBytes && PageCount() > 0)) {
+        if (!DropOldestNote()) break;
+    }
+    m_nPictureBytes += bytes;
+    m_pages.push_back(std::move(page));
+    Changed();
+    RequestRepaint();
 }
 
 ScreenPage* ScreenPageList::CurrentPage()
@@ -48,7 +84,7 @@ ScreenPage* ScreenPageList::CurrentPage()
     return m_pages[static_cast<std::size_t>(m_nCurPage)].get();
 }
 
-void ScreenPageList::OnRoundPageMessage(const CommMsg_base& msg)
+std::unique_ptr<ScreenPage> ScreenPageList::MakeRoundPage(const CommMsg_base& msg, QSize fitTo)
 {
     ScreenPage::RoundFields fields;
     fields.title = GetStringField(msg, MsgKey::kTitle);
@@ -68,22 +104,29 @@ void ScreenPageList::OnRoundPageMessage(const CommMsg_base& msg)
     fields.language = GetIntField(msg, MsgKey::kLanguage);
     fields.pictureData = msg.m_pAttach.get();
     fields.pictureLength = msg.m_nAttachLen;
-    AddRoundPage(fields);
-    RequestRepaint();
+    auto page = std::make_unique<ScreenPage>();
+    page->SetRoundFields(fields, fitTo);
+    return page;
+}
+
+std::unique_ptr<ScreenPage> ScreenPageList::MakeNotePage(const CommMsg_base& msg, QSize fitTo)
+{
+    auto page = std::make_unique<ScreenPage>();
+    page->LoadPicture(msg.m_pAttach.get(), msg.m_nAttachLen, fitTo);
+    return page;
+}
+
+bool ScreenPageList::ReplacesNotes(const CommMsg_base& msg)
+{
+    return GetBoolField(msg, MsgKey::kReplaceNotes);
+}
+
+void ScreenPageList::OnRoundPageMessage(const CommMsg_base& msg)
+{
+    PutRoundPage(MakeRoundPage(msg));
 }
 
 void ScreenPageList::OnNotePageMessage(const CommMsg_base& msg)
 {
-    if (!m_pages.empty() && m_pages.front()->m_bRoundPage) ClearPages();
-    if (GetBoolField(msg, MsgKey::kReplaceNotes)) ClearPages();
-    // Each note keeps its decoded picture, so a peer that never asks for a clear must not
-    // be able to pile them up: past the limit the oldest note makes room.
-    if (PageCount() >= kMaxNotePages) {
-        m_pages.erase(m_pages.begin());
-        if (m_nCurPage > 0) --m_nCurPage;
-    }
-    auto page = std::make_unique<ScreenPage>();
-    page->LoadPicture(msg.m_pAttach.get(), msg.m_nAttachLen);
-    m_pages.push_back(std::move(page));
-    RequestRepaint();
+    PutNotePage(MakeNotePage(msg), ReplacesNotes(msg));
 }

@@ -1,4 +1,8 @@
 #pragma once
+#include <QSize>
+
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -12,19 +16,25 @@ class CommMsg_base;
 // The pages the display shows and their ten-second rotation. The main window owns one.
 //
 // Locking contract: m_mtxPages guards everything here, every page included. No
-// operation takes it; the caller holds it, through an RAII guard, around each call:
-//  - message handling holds it for the whole handling of one message (ClearPages,
-//    OnRoundPageMessage, OnNotePageMessage);
+// operation takes it; the caller holds it, through an RAII guard, around each call that
+// is not static:
+//  - message handling builds a page with MakeRoundPage or MakeNotePage WITHOUT the lock
+//    (the picture is decoded there), then holds the lock only to put it in (PutRoundPage,
+//    PutNotePage) or for ClearPages, so a repaint never waits for a decode;
 //  - DrawScreen holds it from CurrentPage until the page has been drawn, so a page is
 //    never changed or destroyed while it is drawn;
 //  - teardown holds it for ClearPages.
 // The mutex is not recursive: one thread never takes it twice.
 //
-// The list holds no page, exactly one round page, or one or more note pages.
+// The list holds no page, exactly one round page, or one or more note pages. Bounds: at
+// most kMaxNotePages notes, and their pictures together within kPictureBudgetBytes; past
+// either, the oldest notes make room, but never the note on the screen.
 class ScreenPageList {
 public:
     // The most note pages kept at once (a rotation of over ten minutes).
     static constexpr int kMaxNotePages = 64;
+    // The most memory the decoded pictures of all notes take together.
+    static constexpr qint64 kPictureBudgetBytes = qint64{256} * 1024 * 1024;
 
     // requestRepaint asks the window for a repaint with the background erased; it may be
     // called from the message-handling thread and must be safe there.
@@ -34,34 +44,52 @@ public:
 
     std::mutex& Mutex() { return m_mtxPages; }
 
+    // Pages made from a message, on any thread and without the lock. Texts are cut and
+    // parsed here; a picture is decoded here, no larger than a valid `fitTo`.
+    static std::unique_ptr<ScreenPage> MakeRoundPage(const CommMsg_base& msg, QSize fitTo = {});
+    static std::unique_ptr<ScreenPage> MakeNotePage(const CommMsg_base& msg, QSize fitTo = {});
+    // Whether a note message replaces the notes shown so far (key 79).
+    static bool ReplacesNotes(const CommMsg_base& msg);
+
     // Destroys every page; the rotation state is kept, so a list built anew continues
     // the running ten-second turn.
     void ClearPages();
     // The list becomes this one round page.
     void AddRoundPage(const ScreenPage::RoundFields& fields);
+    void PutRoundPage(std::unique_ptr<ScreenPage> page);
+    // The note is appended; the list is emptied first when it holds a round page or when
+    // `replace` is set. Notes then make room for it as the bounds above say.
+    void PutNotePage(std::unique_ptr<ScreenPage> page, bool replace);
     // The page to show now, or nullptr for none. A page stays for ten seconds; the switch
     // happens at the first call after that, and also at once when the clock was set back
     // by ten seconds or more. Valid until the lock is released.
     ScreenPage* CurrentPage();
 
-    // Message 303: one round page from the message's fields and attachment.
+    // Message 303 and 305 in one step, made and put in while the caller holds the lock.
     void OnRoundPageMessage(const CommMsg_base& msg);
-    // Message 305: a note page with the attachment's picture, appended; the list is
-    // emptied first when it holds a round page or when key 79 is set. With
-    // kMaxNotePages notes already, the oldest one goes first.
     void OnNotePageMessage(const CommMsg_base& msg);
 
     int PageCount() const { return static_cast<int>(m_pages.size()); }
     int CurrentIndex() const { return m_nCurPage; }
     DateTime LastSwitch() const { return m_tLastSwitch; }
     const ScreenPage& Page(int nIndex) const { return *m_pages[static_cast<std::size_t>(nIndex)]; }
+    // Memory the pictures of the list hold.
+    qint64 PictureBytes() const { return m_nPictureBytes; }
+    // Changes with every change of the list; readable without the lock, so the window can
+    // tell whether a repaint could show anything new.
+    std::uint64_t Generation() const { return m_nGeneration.load(std::memory_order_acquire); }
 
 private:
     void RequestRepaint() const;
+    void Changed() { m_nGeneration.fetch_add(1, std::memory_order_release); }
+    // Drops the oldest note that is not the one shown; false when there is none.
+    bool DropOldestNote();
 
     std::vector<std::unique_ptr<ScreenPage>> m_pages;
     int m_nCurPage = 0;
     DateTime m_tLastSwitch;
+    qint64 m_nPictureBytes = 0;
+    std::atomic<std::uint64_t> m_nGeneration{0};
     std::mutex m_mtxPages;
     std::function<void()> m_requestRepaint;
 };

@@ -99,7 +99,9 @@ void CMainFrame::timerEvent(QTimerEvent* event)
 void CMainFrame::OnTimer(int)
 {
     // Only a request: the clock of a round page and the rotation of notes move on because
-    // every repaint works them out afresh.
+    // every repaint works them out afresh. A tick whose picture would be the one shown
+    // asks for nothing, so a steady screen costs a few comparisons a tick.
+    if (m_shownKey && *m_shownKey == CurrentFrameKey(m_pages, size(), CurrentScreenState())) return;
     update();
 }
 
@@ -118,8 +120,14 @@ void CMainFrame::StoreClientSize(QSize size)
 
 ScreenSize CMainFrame::GetScreenSize() const
 {
+    const QSize client = ClientSize();
+    return ::GetScreenSize(client.width(), client.height());
+}
+
+QSize CMainFrame::ClientSize() const
+{
     const std::uint64_t packed = m_nClientSize.load(std::memory_order_relaxed);
-    return ::GetScreenSize(static_cast<int>(packed >> 32), static_cast<int>(packed & 0xFFFFFFFFu));
+    return QSize(static_cast<int>(packed >> 32), static_cast<int>(packed & 0xFFFFFFFFu));
 }
 
 void CMainFrame::RequestRepaint()

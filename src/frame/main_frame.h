@@ -7,8 +7,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "display/compose_frame.h"
 #include "display/draw_screen.h"
 #include "display/screen_pages.h"
 #include "display/screen_size.h"
@@ -47,6 +49,8 @@ public:
 
     // Safe from any thread: reads the client size the window thread last stored.
     ScreenSize GetScreenSize() const;
+    // The client size itself, likewise from any thread.
+    QSize ClientSize() const;
 
     bool IsFullScreenMode() const { return m_bFullScreen; }
     // Runs the menu's command as if it had been chosen (2002 or 2010).
@@ -73,6 +77,7 @@ private:
     int OnCreate();
     void OnTimer(int nIDEvent);
     void OnPaint();
+    ScreenState CurrentScreenState() const { return ScreenState{m_bFullScreen, GetScreenSize()}; }
     void OnRButtonDown();
     void SwitchFullScreenOn();
     void SwitchFullScreenOff();
@@ -90,6 +95,10 @@ private:
     // belongs together.
     std::atomic<std::uint64_t> m_nClientSize{0};
     QImage m_imgScreen;
+    // Composed into anew at each repaint that can show something new; kept between them.
+    QImage m_imgFrame;
+    // What m_imgScreen was composed for; none until the first composition.
+    std::optional<FrameKey> m_shownKey;
     QRect m_rcRestore;
     std::unique_ptr<SnapshotWriter> m_pSnapshot;
 };

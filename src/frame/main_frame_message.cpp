@@ -17,20 +17,29 @@ constexpr std::chrono::milliseconds kCloseDelay{50};
 void CMainFrame::OnMessage(SOCKET s, CommMsg_base* pMsg)
 {
     const int nMsgID = GetIntByName(*pMsg, kMsgIdKey);
-    // Held for the whole handling, wait and close included, so a page is built and the
-    // list changed in one piece while no repaint reads it.
-    std::lock_guard lock(m_pages.Mutex());
+    // A page is built, and its picture decoded, before the page list is touched; the
+    // lock is held only to put the finished page in, so a repaint never waits for a
+    // decode, nor for the wait before the close.
     switch (nMsgID) {
-    case MSGID_CLEAR:
+    case MSGID_CLEAR: {
+        std::lock_guard lock(m_pages.Mutex());
         m_pages.ClearPages();
         RequestRepaint();
         break;
-    case MSGID_ROUND_PAGE:
-        m_pages.OnRoundPageMessage(*pMsg);
+    }
+    case MSGID_ROUND_PAGE: {
+        std::unique_ptr<ScreenPage> page = ScreenPageList::MakeRoundPage(*pMsg, ClientSize());
+        std::lock_guard lock(m_pages.Mutex());
+        m_pages.PutRoundPage(std::move(page));
         break;
-    case MSGID_NOTE_PAGE:
-        m_pages.OnNotePageMessage(*pMsg);
+    }
+    case MSGID_NOTE_PAGE: {
+        std::unique_ptr<ScreenPage> page = ScreenPageList::MakeNotePage(*pMsg, ClientSize());
+        const bool bReplace = ScreenPageList::ReplacesNotes(*pMsg);
+        std::lock_guard lock(m_pages.Mutex());
+        m_pages.PutNotePage(std::move(page), bReplace);
         break;
+    }
     case MSGID_SCREEN_SIZE:
         SendScreenSize(s);
         break;

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "gdi_dc.h"
+#include "jpeg_scans.h"
+#include "picture_shrink.h"
 
 namespace {
 
@@ -53,12 +55,21 @@ bool WithinAllocationLimit(const QSize& size)
     return static_cast<qint64>(size.width()) * size.height() * 4 <= kAllocationLimitBytes;
 }
 
+// The largest size within `fitTo`, each direction on its own: the picture is stretched
+// to the screen without keeping its aspect ratio, so nothing finer could ever show.
+QSize Fitted(QSize size, QSize fitTo)
+{
+    if (!fitTo.isValid() || fitTo.isEmpty() || !size.isValid()) return size;
+    return size.boundedTo(fitTo);
+}
+
 }  // namespace
 
-bool CImage::Load(const std::uint8_t* data, int length)
+bool CImage::Load(const std::uint8_t* data, int length, QSize fitTo)
 {
     Destroy();
     if (data == nullptr || length <= 0) return false;
+    if (IsCostlyJpeg(data, static_cast<std::size_t>(length))) return false;
 
     QImageReader::setAllocationLimit(kAllocationLimitMiB);
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), length);
@@ -66,9 +77,20 @@ bool CImage::Load(const std::uint8_t* data, int length)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     if (!WithinAllocationLimit(reader.size())) return false;
+    // A decoder that can make the picture smaller itself (JPEG's reduced-size decoding)
+    // never holds it whole; the others decode it whole, and it is shrunk at once. Qt's
+    // own fallback for those would widen a 1-bit picture to 32 bits at full size first.
+    const QSize announced = Fitted(reader.size(), fitTo);
+    if (announced != reader.size() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        reader.setScaledSize(announced);
+    }
 
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull()) return false;
+    if (const QSize fitted = Fitted(decoded.size(), fitTo); fitted != decoded.size()) {
+        decoded = ShrinkPicture(decoded, fitted);
+        if (decoded.isNull()) return false;
+    }
     // Drawn ten times a second: keep it in the formats the rasteriser draws fastest.
     m_image = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                                 : QImage::Format_RGB32);
