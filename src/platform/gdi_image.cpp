@@ -77,11 +77,12 @@ bool CImage::Load(const std::uint8_t* data, int length, QSize fitTo)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     if (!WithinAllocationLimit(reader.size())) return false;
-    // A decoder that can make the picture smaller itself (JPEG's reduced-size decoding)
-    // never holds it whole; the others decode it whole, and it is shrunk at once. Qt's
-    // own fallback for those would widen a 1-bit picture to 32 bits at full size first.
+    // JPEG's decoder makes the picture smaller while it decodes (reduced-size DCT), so
+    // it never holds it whole; the others decode it whole, and it is shrunk at once. Qt's
+    // own scaling for those widens a 1-bit picture to 32 bits at full size first, and
+    // loses a 1-bit picture's colours.
     const QSize announced = Fitted(reader.size(), fitTo);
-    if (announced != reader.size() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+    if (announced != reader.size() && reader.format() == "jpeg") {
         reader.setScaledSize(announced);
     }
 

@@ -34,8 +34,10 @@ QImage ShrinkPicture(const QImage& source, QSize target)
     for (int ty = 0; ty < th; ++ty) {
         const int y0 = BlockStart(ty, sh, th);
         const int y1 = BlockStart(ty + 1, sh, th);
-        // Only this block of rows is widened to 32 bits.
-        const QImage rows = source.copy(0, y0, sw, y1 - y0).convertToFormat(format);
+        // Only this block of rows is widened to 32 bits, read in place from the source.
+        QImage block(source.constScanLine(y0), sw, y1 - y0, source.bytesPerLine(), source.format());
+        block.setColorTable(source.colorTable());
+        const QImage rows = block.convertToFormat(format);
         std::fill(sums.begin(), sums.end(), 0);
         std::fill(counts.begin(), counts.end(), 0);
         for (int y = 0; y < rows.height(); ++y) {
