@@ -62,11 +62,7 @@ private:
 const std::vector<std::uint8_t>& SlowPicture()
 {
     static const std::vector<std::uint8_t> bytes = [] {
-        QImage photo(8000, 6000, QImage::Format_RGB32);
-        for (int y = 0; y < photo.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
-            for (int x = 0; x < photo.width(); ++x) line[x] = qRgb(x * 255 / photo.width(), y * 255 / photo.height(), 128);
-        }
+        const QImage photo = GradientPicture(8000, 6000);
         const std::vector<std::uint8_t> plain = JpegBytes(photo, true);
         return ManyScanJpeg(photo, kMaxJpegScans - CountJpegScans(plain.data(), plain.size()));
     }();

@@ -40,6 +40,16 @@ QImage DetailedPicture(int width, int height)
     return picture;
 }
 
+QImage GradientPicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) line[x] = qRgb(x * 255 / width, y * 255 / height, 128);
+    }
+    return picture;
+}
+
 std::vector<std::uint8_t> JpegBytes(const QImage& picture, bool progressive)
 {
     QByteArray bytes;

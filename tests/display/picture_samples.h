@@ -14,6 +14,10 @@ std::vector<std::uint8_t> TwoToneMonoPng(QSize size, QRgb top, QRgb bottom);
 // A picture with detail everywhere (gradients and a fine pattern), as a photo has.
 QImage DetailedPicture(int width, int height);
 
+// Smooth gradients only: its JPEG scans are short, while decoding each still goes over
+// the whole picture.
+QImage GradientPicture(int width, int height);
+
 // JPEG bytes of the picture, baseline or progressive (libjpeg's own scan script).
 std::vector<std::uint8_t> JpegBytes(const QImage& picture, bool progressive);
 
