@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <mutex>
 #include <vector>
 
+#include "display/board_list.h"
 #include "display/compose_frame.h"
 #include "display/draw_screen.h"
 #include "display/screen_pages.h"
@@ -130,6 +132,23 @@ void BM_ComposeFrameEachSecond(benchmark::State& state)
     }
     Clock::UseSystemTime();
 }
+
+// A board list of N full-width commas between two boards: normalised and parsed as a
+// page is made. The time must grow in proportion to N.
+void BM_ParseFullWidthBoardList(benchmark::State& state)
+{
+    std::string text = "１～３";
+    for (std::int64_t i = 0; i < state.range(0); ++i) text += "，";
+    text += "５";
+    for (auto _ : state) benchmark::DoNotOptimize(ParseBoardList(text, false));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ParseFullWidthBoardList)
+    ->RangeMultiplier(4)
+    ->Range(1 << 12, 300'000)
+    ->Arg(300'000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 void Sizes(benchmark::internal::Benchmark* b)
 {
