@@ -62,7 +62,7 @@ private:
 const std::vector<std::uint8_t>& SlowPicture()
 {
     static const std::vector<std::uint8_t> bytes = [] {
-        const QImage photo = GradientPicture(8000, 6000);
+        const QImage photo = GradientPicture(9000, 7000);
         const std::vector<std::uint8_t> plain = JpegBytes(photo, true);
         return ManyScanJpeg(photo, kMaxJpegScans - CountJpegScans(plain.data(), plain.size()));
     }();
