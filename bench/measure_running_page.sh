@@ -2,8 +2,10 @@
 # The whole program as a room runs it: full screen under Xvfb, showing a running round
 # page. Over the measured time it reports, for the display and for the X server, the CPU
 # used (percent of one core, from utime + stime in /proc/PID/stat) and the proportional
-# set size (PSS, from /proc/PID/smaps_rollup) at the end; for the display also its
-# resident size and peak.
+# set size (PSS, from /proc/PID/smaps_rollup) at the end; for the display also the PSS
+# split into anonymous memory, files (libraries, fonts) and shared memory (the window's
+# image shared with the X server), which is what other programs mapping the same files
+# move around, and its resident size and peak.
 #
 #   bench/measure_running_page.sh [BUILD_DIR] [SECONDS] [WxH ...]
 #
@@ -19,7 +21,7 @@ SEND=$BUILD/pavlune-send
 TICKS=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
-pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
+pss_kib() { awk -v key="${2:-Pss}:" '$1 == key { print $2 }' "/proc/$1/smaps_rollup"; }
 status_kib() { awk -v key="$2:" '$1 == key { print $2 }' "/proc/$1/status"; }
 mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 percent() { awk -v t="$1" -v s="$SECONDS_MEASURED" -v hz="$TICKS" 'BEGIN { printf "%.2f", 100 * t / hz / s }'; }
@@ -57,6 +59,8 @@ for SIZE in $SIZES; do
     X1=$(cpu_ticks "$XPID")
     echo "$SIZE over ${SECONDS_MEASURED}s:" \
         "pavlune cpu $(percent $((P1 - P0)))% pss $(mib "$(pss_kib "$PID")") MiB" \
+        "(anon $(mib "$(pss_kib "$PID" Pss_Anon)") file $(mib "$(pss_kib "$PID" Pss_File)")" \
+        "shmem $(mib "$(pss_kib "$PID" Pss_Shmem)"))" \
         "rss $(mib "$(status_kib "$PID" VmRSS)") MiB peak $(mib "$(status_kib "$PID" VmHWM)") MiB;" \
         "Xvfb cpu $(percent $((X1 - X0)))% pss $(mib "$(pss_kib "$XPID")") MiB"
     kill "$PID"
