@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <thread>
 
@@ -27,22 +28,21 @@ double StatusMiB(pid_t pid, const std::string& key)
     return 0;
 }
 
-std::string WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
-
 TEST_F(Bounds, FiveHugeNotesKeepTheResidentMemoryUnder400MB)
 {
     auto display = StartDisplay();
     ASSERT_NE(m_nPort, 0);
     const QRgb top = qRgb(200, 30, 90);
     const QRgb bottom = qRgb(30, 90, 200);
-    const std::string path = WriteBytes(m_scratch.Path() + "/huge.png", TwoToneMonoPng(QSize(8192, 8192), top, bottom));
+    // Sent as a scoring program would, without a sender's own checks on the picture.
+    const std::vector<std::uint8_t> png = TwoToneMonoPng(QSize(8192, 8192), top, bottom);
+    auto note = std::make_unique<CommMsg_base>();
+    note->ResetMsg(MSGID_NOTE_PAGE);
+    note->SetAttachment(png.data(), static_cast<int>(png.size()));
     for (int i = 0; i < 5; ++i) {
-        ASSERT_EQ(SendTo({"note", path}).nStatus, 0);
+        Peer peer(m_nPort);
+        ASSERT_TRUE(peer.Send(*note));
+        ASSERT_TRUE(peer.WaitClosed(std::chrono::seconds(30)));
     }
     EXPECT_TRUE(WaitForScreen([&](const QImage& shot) {
         return AllPixelsAre(shot, {{10, 10}, {630, 200}}, top) && AllPixelsAre(shot, {{10, 300}, {630, 470}}, bottom);
