@@ -1,5 +1,6 @@
 #pragma once
 #include "display/screen_size.h"
+#include "display/time_signals.h"
 #include "platform/colour.h"
 #include "platform/gdi_dc.h"
 #include "platform/gdi_types.h"
@@ -10,6 +11,7 @@ class ScreenPageList;
 struct ScreenState {
     bool bFullScreen = false;     // the hint line of the information screen is left out
     ScreenSize reportedSize;      // GetScreenSize of the window's client area
+    TimeSignals timeSignals{};    // warning stages, overtime blink and sound, as set up
 };
 
 inline constexpr COLORREF kScreenBackground = RGB(72, 96, 139);

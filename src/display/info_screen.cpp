@@ -8,6 +8,7 @@
 #include "display/font_cache.h"
 #include "display/local_ipv4.h"
 #include "display/qt_text.h"
+#include "display/signals_summary.h"
 #include "platform/gdi_saved_state.h"
 #include "text/lang_text.h"
 #include "text/wide_text.h"
@@ -66,5 +67,9 @@ void DrawInfoScreen(CDC& dc, RECT rect, int nLanguage, const ScreenState& state)
 
     if (!state.bFullScreen) {
         dc.DrawText(WideText(ChooseLangText(LangText::kRightClickHint, nLanguage)), band(6), kBottomCentred);
+    }
+
+    if (const std::string summary = SignalsSummary(state.timeSignals, nLanguage); !summary.empty()) {
+        DrawFittedText(dc, WideText(summary), band(7), DT_SINGLELINE | DT_VCENTER | DT_CENTER, face, F1);
     }
 }

@@ -12,6 +12,7 @@
 #include "display/round_progress.h"
 #include "display/round_time.h"
 #include "display/screen_page.h"
+#include "display/time_signals.h"
 #include "platform/gdi_saved_state.h"
 #include "text/lang_text.h"
 
@@ -75,7 +76,8 @@ void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPa
     if (!page.m_strBoards.empty()) DrawProgressBox(dc, bar, page, elapsed, remaining);
 }
 
-void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining)
+void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining,
+               const TimeSignals& timeSignals)
 {
     const int W = rect.right - rect.left;
     const int H = rect.bottom - rect.top;
@@ -95,14 +97,14 @@ void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage
     const RECT box{left, top, left + bw, top + bhc};
 
     if (page.m_bClockBox) FillTranslucent(dc, box);
-    dc.SetTextColor(face.bOvertime ? page.m_clrOvertime : page.m_clrClock);
+    dc.SetTextColor(ClockColour(remaining, page.m_nRoundSeconds, page.m_clrClock, page.m_clrOvertime, timeSignals));
     // The clock is never shrunk nor clipped: it may reach past its box and the screen.
     dc.DrawText(text, box, DT_NOCLIP | kCentredLine);
 }
 
 }  // namespace
 
-void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page)
+void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page, const TimeSignals& timeSignals)
 {
     const int H = rect.bottom - rect.top;
     const int h6 = H / 6;
@@ -129,5 +131,5 @@ void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& p
     if (!page.m_strBarCaption.empty() || !page.m_strBoards.empty()) {
         DrawTimeBar(dc, fontCache, rect, page, elapsed, remaining);
     }
-    DrawClock(dc, fontCache, rect, page, remaining);
+    DrawClock(dc, fontCache, rect, page, remaining, timeSignals);
 }

@@ -1,0 +1,9 @@
+#pragma once
+#include <string>
+
+struct TimeSignals;
+
+// One short line for the information screen that tells the director which time signals
+// are set up, in the window's language: "Warnings 05:00, 02:00 · overtime blinks · bell".
+// Empty when none are.
+std::string SignalsSummary(const TimeSignals& timeSignals, int nLanguage);

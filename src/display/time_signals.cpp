@@ -1,0 +1,79 @@
+#include "time_signals.h"
+
+#include <QColor>
+#include <QString>
+
+#include <charconv>
+
+namespace {
+
+COLORREF HalfIntensity(COLORREF clr)
+{
+    return RGB(GetRValue(clr) / 2, GetGValue(clr) / 2, GetBValue(clr) / 2);
+}
+
+// A decimal number that is the whole of the text.
+bool ParseWhole(const std::string& text, int& value)
+{
+    if (text.empty() || text.size() > 9) return false;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+// "R,G,B" with each channel 0 .. 255.
+bool ParseChannels(const std::string& text, COLORREF& clr)
+{
+    int channels[3] = {};
+    std::size_t from = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t comma = i < 2 ? text.find(',', from) : text.size();
+        if (comma == std::string::npos) return false;
+        if (!ParseWhole(text.substr(from, comma - from), channels[i]) || channels[i] > 255) return false;
+        from = comma + 1;
+    }
+    clr = RGB(channels[0], channels[1], channels[2]);
+    return true;
+}
+
+bool ParseColour(const std::string& text, COLORREF& clr)
+{
+    if (text.find(',') != std::string::npos) return ParseChannels(text, clr);
+    const QColor colour = QColor::fromString(QString::fromStdString(text));
+    // A see-through stage colour would mean nothing on the screen.
+    if (!colour.isValid() || colour.alpha() != 255) return false;
+    clr = RGB(colour.red(), colour.green(), colour.blue());
+    return true;
+}
+
+}  // namespace
+
+COLORREF ClockColour(std::int64_t nRemaining, int nRoundSeconds, COLORREF clrClock, COLORREF clrOvertime,
+                     const TimeSignals& timeSignals)
+{
+    if (nRemaining > nRoundSeconds) return clrClock;
+    if (nRemaining < 0) {
+        const bool bDimmed = timeSignals.bBlinkOvertime && (-nRemaining) % 2 == 0;
+        return bDimmed ? HalfIntensity(clrOvertime) : clrOvertime;
+    }
+    const WarnStage* pChosen = nullptr;
+    for (const WarnStage& stage : timeSignals.stages) {
+        if (nRemaining <= stage.nSeconds && (pChosen == nullptr || stage.nSeconds < pChosen->nSeconds)) {
+            pChosen = &stage;
+        }
+    }
+    return pChosen != nullptr ? pChosen->clr : clrClock;
+}
+
+bool ParseWarnStage(const std::string& text, WarnStage& stage)
+{
+    const std::size_t colon = text.find(':');
+    WarnStage parsed;
+    if (!ParseWhole(text.substr(0, colon), parsed.nSeconds) || parsed.nSeconds < 1 ||
+        parsed.nSeconds > kMaxWarnSeconds) {
+        return false;
+    }
+    if (colon != std::string::npos && !ParseColour(text.substr(colon + 1), parsed.clr)) return false;
+    stage = parsed;
+    return true;
+}
