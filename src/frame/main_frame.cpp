@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "frame/snapshot_writer.h"
+#include "sound/bell_trigger.h"
+#include "sound/sound_player.h"
 #include "frame/window_flags.h"
 
 CMainFrame::CMainFrame(int nPort)
@@ -101,6 +103,7 @@ void CMainFrame::OnTimer(int)
     // Only a request: the clock of a round page and the rotation of notes move on because
     // every repaint works them out afresh.
     update();
+    FeedBell();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event)

@@ -14,6 +14,8 @@
 #include "display/screen_size.h"
 #include "net/tip_proc_base.h"
 
+class CBellTrigger;
+class CSoundPlayer;
 class QMenu;
 class SnapshotWriter;
 
@@ -56,6 +58,9 @@ public:
 
     // Keeps FILE showing what the window shows, at most once a second.
     void SetSnapshotFile(const std::string& strPath);
+    // The director's warning stages and overtime blink for the round clock, and the bell
+    // that rings as the round on the screen reaches each stage and its end (null: silent).
+    void SetTimeSignals(const TimeSignals& timeSignals, std::unique_ptr<CSoundPlayer> pBell);
 
     ScreenPageList& Pages() { return m_pages; }
     // The window's image of what the screen shows, after the colour-key copy.
@@ -80,6 +85,8 @@ private:
     // Safe from any thread: the repaint itself happens on the window thread.
     void RequestRepaint();
     void SendScreenSize(SOCKET s);
+    // Each tick: tells the bell which round the screen shows and how far it has run.
+    void FeedBell();
 
     const int m_nPort;
     bool m_bFullScreen = false;
@@ -92,4 +99,8 @@ private:
     QImage m_imgScreen;
     QRect m_rcRestore;
     std::unique_ptr<SnapshotWriter> m_pSnapshot;
+    TimeSignals m_timeSignals;
+    // The player goes after the trigger, whose ring calls it.
+    std::unique_ptr<CSoundPlayer> m_pBell;
+    std::unique_ptr<CBellTrigger> m_pBellTrigger;
 };
