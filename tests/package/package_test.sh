@@ -114,7 +114,8 @@ for program in pavlune pavlune-send; do
         fail "no manual page $program.1.gz"
         continue
     fi
-    warnings=$(MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+    # Every troff warning, not only the default ones about macros.
+    warnings=$(MANROFFSEQ='' MANWIDTH=80 man --warnings=w -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$program.1 renders with warnings: $warnings"
     roff=$(zcat "$page" | sed 's/\\-/-/g')
     for section in NAME SYNOPSIS DESCRIPTION FILES "EXIT STATUS" EXAMPLES; do
@@ -123,7 +124,7 @@ for program in pavlune pavlune-send; do
     help=$(PAVLUNE_HELP_PROGRAM=$root/usr/bin/$program PAVLUNE_HELP_COMMANDS=${helps[$program]} \
            "$source_dir/data/man/help-all.sh" --help)
     for option in $(grep -oE -- '(^|[^a-zA-Z0-9-])--?[a-z][a-z0-9-]+' <<<"$help" | grep -oE -- '--?[a-z][a-z0-9-]+' | sort -u); do
-        grep -qF -- "$option" <<<"$roff" || fail "$program.1 does not mention $option"
+        grep -qE -- "$option([^a-z0-9-]|\$)" <<<"$roff" || fail "$program.1 does not mention $option"
     done
 done
 grep -q '^\.SH "\?CONFIGURATION FILE"\?$' <(zcat "$root/usr/share/man/man1/pavlune.1.gz") \
