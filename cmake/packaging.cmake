@@ -105,22 +105,21 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
 include(CPack)
 
-# One .deb in build/, made from an optimised build: a debug build is refused rather
-# than packaged.
+# One .deb in build/ (packages of earlier versions are removed), made from an optimised
+# build: a debug build is refused rather than packaged, and has no package test.
 set(PAVLUNE_PACKAGE_TYPES Release RelWithDebInfo MinSizeRel)
 if(CMAKE_BUILD_TYPE IN_LIST PAVLUNE_PACKAGE_TYPES)
   add_custom_target(deb
-    COMMAND ${CMAKE_COMMAND} -E rm -f ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_NAME}_*.deb
+    COMMAND sh -c "rm -f ${CPACK_PACKAGE_NAME}_*.deb"
     COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
     DEPENDS pavlune pavlune-send man-pages debian-doc
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     COMMENT "Building the Debian package"
     VERBATIM)
+  add_subdirectory(tests/package)
 else()
   add_custom_target(deb
     COMMAND ${CMAKE_COMMAND} -E echo "The package is built from a Release or RelWithDebInfo build, not ${CMAKE_BUILD_TYPE}."
     COMMAND ${CMAKE_COMMAND} -E false
     VERBATIM)
 endif()
-
-add_subdirectory(tests/package)

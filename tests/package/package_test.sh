@@ -74,12 +74,17 @@ pavlune=$root/usr/bin/pavlune
 send=$root/usr/bin/pavlune-send
 
 echo "== unpacked programs"
-if ! out=$("$pavlune" --version 2>&1) || [ "$out" != "pavlune $version" ]; then
+# As a user meets them after installing: by name from the PATH, the manual by name.
+if ! out=$(PATH=$root/usr/bin:$PATH pavlune --version 2>&1) || [ "$out" != "pavlune $version" ]; then
     fail "pavlune --version said \"$out\""
 fi
-if ! "$send" --help >/dev/null; then
+if ! PATH=$root/usr/bin:$PATH pavlune-send --help >/dev/null; then
     fail "pavlune-send --help failed"
 fi
+for program in pavlune pavlune-send; do
+    found=$(MANPATH=$root/usr/share/man man -w "$program" 2>&1)
+    [ "$found" = "$root/usr/share/man/man1/$program.1.gz" ] || fail "man $program finds \"$found\""
+done
 "$pavlune" -platform offscreen --port 0 --size 640x480 >"$work/display.out" 2>"$work/display.err" &
 display_pid=$!
 port=
@@ -96,10 +101,18 @@ else
         fail "pavlune-send size answered \"$answer\", not 640x480"
     fi
     kill -TERM "$display_pid"
-    wait "$display_pid"
-    status=$?
-    display_pid=
-    [ "$status" -eq 0 ] || fail "the display ended with status $status on SIGTERM: $(cat "$work/display.err")"
+    for _ in $(seq 200); do
+        kill -0 "$display_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$display_pid" 2>/dev/null; then
+        fail "the display did not end within 20 s of SIGTERM"
+    else
+        wait "$display_pid"
+        status=$?
+        display_pid=
+        [ "$status" -eq 0 ] || fail "the display ended with status $status on SIGTERM: $(cat "$work/display.err")"
+    fi
 fi
 
 echo "== manual pages"
