@@ -89,6 +89,29 @@ const OptionSpec kOptions[] = {
      .help = "echo each diagnostic log line to standard error",
      .defaultText = "off", .expects = kSwitchExpects,
      .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.bVerbose); }},
+    {.name = "warn", .valueName = "SECONDS[:COLOUR]",
+     .help = "draw the round clock in COLOUR while SECONDS or fewer remain; COLOUR is #RRGGBB or a name, "
+             "amber (#ffbf00) when left out; repeatable, the smallest stage that applies wins",
+     .defaultText = "none", .expects = "SECONDS from 1 to 86400, then optionally :COLOUR",
+     .apply = [](AppOptions& o, const std::string& v) {
+         WarnStage stage;
+         if (!ParseWarnStage(v, stage)) return false;
+         o.timeSignals.stages.push_back(stage);
+         return true;
+     },
+     .bRepeatable = true},
+    {.name = "blink-overtime", .valueName = nullptr,
+     .help = "make the overtime clock alternate once a second between its colour and half intensity",
+     .defaultText = "off", .expects = kSwitchExpects,
+     .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.timeSignals.bBlinkOvertime); }},
+    {.name = "sound", .valueName = "bell|FILE|off",
+     .help = "ring as the round reaches each warning stage and its end: the built-in chime, a WAV file, "
+             "or nothing",
+     .defaultText = "off", .expects = "bell, off or the name of a WAV file",
+     .apply = [](AppOptions& o, const std::string& v) {
+         o.timeSignals.strSound = v == "off" ? std::string() : v;
+         return !v.empty();
+     }},
 };
 
 // Qt's own options, read here only to hand them on to Qt, so that nothing else is taken

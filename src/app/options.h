@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "display/time_signals.h"
+
 // What the command line and the configuration file ask of the program. With neither it
 // behaves exactly as the display always has: port 9977, windowed and maximised, silent.
 struct AppOptions {
@@ -11,6 +13,7 @@ struct AppOptions {
     int nHeight = 0;
     std::string strSnapshot;
     bool bVerbose = false;
+    TimeSignals timeSignals;   // --warn, --blink-overtime, --sound
     bool bHelp = false;
     bool bVersion = false;
 };

@@ -4,11 +4,13 @@
 
 #include <iostream>
 
+#include "app/bell_sound.h"
 #include "app/quit_signals.h"
 #include "frame/main_frame.h"
 #include "net/diag_log.h"
 #include "platform/lang_index.h"
 #include "platform/message_box.h"
+#include "sound/sound_player.h"
 #include "text/wide_text.h"
 
 std::u16string AlreadyRunningText(int nLangIndex)
@@ -51,6 +53,13 @@ bool CPavlunewinApp::InitInstance()
     });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
     m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
+    std::unique_ptr<CSoundPlayer> pBell;
+    if (std::string strError; !m_options.timeSignals.strSound.empty() &&
+                              !MakeBellPlayer(m_options.timeSignals.strSound, pBell, strError)) {
+        std::cerr << "pavlune: --sound: " << strError << std::endl;
+        return false;
+    }
+    m_pMainWnd->SetTimeSignals(m_options.timeSignals, std::move(pBell));
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;

@@ -21,24 +21,8 @@ bool ParseWhole(const std::string& text, int& value)
     return ec == std::errc() && ptr == end;
 }
 
-// "R,G,B" with each channel 0 .. 255.
-bool ParseChannels(const std::string& text, COLORREF& clr)
-{
-    int channels[3] = {};
-    std::size_t from = 0;
-    for (int i = 0; i < 3; ++i) {
-        const std::size_t comma = i < 2 ? text.find(',', from) : text.size();
-        if (comma == std::string::npos) return false;
-        if (!ParseWhole(text.substr(from, comma - from), channels[i]) || channels[i] > 255) return false;
-        from = comma + 1;
-    }
-    clr = RGB(channels[0], channels[1], channels[2]);
-    return true;
-}
-
 bool ParseColour(const std::string& text, COLORREF& clr)
 {
-    if (text.find(',') != std::string::npos) return ParseChannels(text, clr);
     const QColor colour = QColor::fromString(QString::fromStdString(text));
     // A see-through stage colour would mean nothing on the screen.
     if (!colour.isValid() || colour.alpha() != 255) return false;

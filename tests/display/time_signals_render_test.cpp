@@ -165,13 +165,12 @@ TEST_P(WarnStageText, ParsesSecondsAndAnOptionalColour)
 INSTANTIATE_TEST_SUITE_P(
     Texts, WarnStageText,
     ::testing::Values(ParseCase{"300", true, {300, kAmber}}, ParseCase{"1", true, {1, kAmber}},
-                      ParseCase{"86400", true, {86400, kAmber}}, ParseCase{"60:255,96,0", true, {60, kLastMinute}},
+                      ParseCase{"86400", true, {86400, kAmber}}, ParseCase{"60:#FF6000", true, {60, kLastMinute}},
                       ParseCase{"60:#ff6000", true, {60, kLastMinute}}, ParseCase{"60:red", true, {60, RGB(255, 0, 0)}},
                       ParseCase{"", false, {}}, ParseCase{"0", false, {}}, ParseCase{"-5", false, {}},
                       ParseCase{"86401", false, {}}, ParseCase{"5m", false, {}}, ParseCase{" 300", false, {}},
                       ParseCase{"300:", false, {}}, ParseCase{":red", false, {}},
-                      ParseCase{"300:256,0,0", false, {}}, ParseCase{"300:1,2", false, {}},
-                      ParseCase{"300:1,2,3,4", false, {}}, ParseCase{"300:nosuchcolour", false, {}},
+                      ParseCase{"300:255,96,0", false, {}}, ParseCase{"300:#ff60", false, {}}, ParseCase{"300:nosuchcolour", false, {}},
                       ParseCase{"300:#80ff0000", false, {}}, ParseCase{"99999999999", false, {}}));
 
 struct SummaryCase {
