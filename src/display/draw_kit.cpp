@@ -24,9 +24,17 @@ void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, c
         dc.DrawText(text, rect, nFormat);
         return;
     }
-    // One shrink, not measured again: the text may still overhang a little.
+    if (room <= 0) return;
+    // The first shrink is in proportion to the excess; type does not scale exactly, so a
+    // text still too wide is shrunk again until it fits, never cut off at the edge.
     CFont shrunk;
-    shrunk.CreateFont(FittedHeight(width, room, nHeight), FW_NORMAL, false, false, face);
+    int height = FittedHeight(width, room, nHeight);
+    shrunk.CreateFont(height, FW_NORMAL, false, false, face);
+    for (int shrunkWidth = shrunk.Metrics().horizontalAdvance(text); shrunkWidth > room && height > 1;
+         shrunkWidth = shrunk.Metrics().horizontalAdvance(text)) {
+        height = std::min(height - 1, static_cast<int>(static_cast<long long>(height) * room / shrunkWidth));
+        shrunk.CreateFont(std::max(height, 1), FW_NORMAL, false, false, face);
+    }
     const ScopedFont selected(dc, &shrunk);
     dc.DrawText(text, rect, nFormat);
 }
