@@ -30,11 +30,14 @@ void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, c
     CFont shrunk;
     int height = FittedHeight(width, room, nHeight);
     shrunk.CreateFont(height, FW_NORMAL, false, false, face);
-    for (int shrunkWidth = shrunk.Metrics().horizontalAdvance(text); shrunkWidth > room && height > 1;
-         shrunkWidth = shrunk.Metrics().horizontalAdvance(text)) {
-        height = std::min(height - 1, static_cast<int>(static_cast<long long>(height) * room / shrunkWidth));
-        shrunk.CreateFont(std::max(height, 1), FW_NORMAL, false, false, face);
+    int shrunkWidth = shrunk.Metrics().horizontalAdvance(text);
+    while (shrunkWidth > room && height > 1) {
+        height = std::max(1, std::min(height - 1, static_cast<int>(static_cast<long long>(height) * room / shrunkWidth)));
+        shrunk.CreateFont(height, FW_NORMAL, false, false, face);
+        shrunkWidth = shrunk.Metrics().horizontalAdvance(text);
     }
+    // A text that fits in no size at all is left out rather than cut.
+    if (shrunkWidth > room) return;
     const ScopedFont selected(dc, &shrunk);
     dc.DrawText(text, rect, nFormat);
 }

@@ -32,7 +32,9 @@ constexpr COLORREF kFill = RGB(3, 160, 25);
 constexpr unsigned kCentredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 // The box at the right end of the time bar naming the board in play: its label and its
-// place, measured in the bar font. It takes the whole bar at the most, so its label stays
+// place, measured in the bar font. A box wider than half the bar gives way to a caption
+// that would run under it, down to half the bar, so that on a narrow screen the caption
+// keeps a readable share; it never reaches past the bar's left end, so its label stays
 // on the screen however long a board list reads.
 struct ProgressBox {
     QString label;
@@ -41,7 +43,7 @@ struct ProgressBox {
 };
 
 std::optional<ProgressBox> LayOutProgressBox(CDC& dc, const RECT& bar, const ScreenPage& page,
-                                             std::int64_t elapsed, std::int64_t remaining)
+                                             std::int64_t elapsed, std::int64_t remaining, int nCaptionEnd)
 {
     const std::vector<int> boards = ParseBoardList(page.m_strBoards, false);
     const BoardProgress progress = ComputeBoardProgress(elapsed, remaining, page.m_nRoundSeconds, boards);
@@ -56,19 +58,21 @@ std::optional<ProgressBox> LayOutProgressBox(CDC& dc, const RECT& bar, const Scr
     }
 
     const SIZE extent = dc.GetTextExtent(label);
-    const int left = std::max(bar.right - std::max(extent.cx + extent.cy / 2, 3 * extent.cy), bar.left);
+    const int natural = std::max(bar.right - std::max(extent.cx + extent.cy / 2, 3 * extent.cy), bar.left);
+    const int left = std::max(natural, std::min(nCaptionEnd, bar.left + (bar.right - bar.left) / 2));
     return ProgressBox{label, RECT{left, bar.top, bar.right, bar.bottom}, progress};
 }
 
 // With the bar font selected and the bar's white text colour set.
 void DrawProgressBox(CDC& dc, const ProgressBox& box, int bh)
 {
-    DrawBarBox(dc, box.rect, kTrack);
+    const RECT& rc = box.rect;
+    DrawBarBox(dc, rc, kTrack);
     if (box.progress.bFilled) {
-        const int fillRight = ProgressFillRight(box.rect.left, box.rect.right, box.progress.nSlotRun, box.progress.nSlot);
-        DrawBarBox(dc, RECT{box.rect.left, box.rect.top, fillRight, box.rect.bottom}, kFill);
+        const int fillRight = ProgressFillRight(rc.left, rc.right, box.progress.nSlotRun, box.progress.nSlot);
+        DrawBarBox(dc, RECT{rc.left, rc.top, fillRight, rc.bottom}, kFill);
     }
-    DrawFittedText(dc, box.label, box.rect, kCentredLine, PageFace(), bh * 70 / 100);
+    DrawFittedText(dc, box.label, rc, kCentredLine, PageFace(), bh * 70 / 100);
 }
 
 void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t elapsed,
@@ -84,11 +88,14 @@ void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPa
     dc.SetTextColor(kBarText);
     dc.SelectObject(fontCache.GetFont(FontDesc(bh * 70 / 100, PageFace())));
 
-    const std::optional<ProgressBox> box =
-        page.m_strBoards.empty() ? std::nullopt : LayOutProgressBox(dc, bar, page, elapsed, remaining);
     // The caption and elapsed time are fitted into the bar left of the box, never under it.
     const QString caption = WideText(page.m_strBarCaption + " " + FormatElapsed(page.m_tEnd, page.m_nRoundSeconds));
-    const RECT captionRect{bar.left + bh / 3, bar.top, box ? box->rect.left : bar.right, bar.bottom};
+    const int captionLeft = bar.left + bh / 3;
+    const std::optional<ProgressBox> box =
+        page.m_strBoards.empty()
+            ? std::nullopt
+            : LayOutProgressBox(dc, bar, page, elapsed, remaining, captionLeft + dc.GetTextExtent(caption).cx);
+    const RECT captionRect{captionLeft, bar.top, box ? box->rect.left : bar.right, bar.bottom};
     DrawFittedText(dc, caption, captionRect, DT_VCENTER | DT_SINGLELINE, PageFace(), bh * 70 / 100);
 
     if (box) DrawProgressBox(dc, *box, bh);

@@ -19,7 +19,7 @@ class SnapshotWriter;
 
 inline constexpr int IDT_REPAINT = 8319;
 inline constexpr int kRepaintPeriodMs = 100;
-inline constexpr int kServerPort = 9977;
+inline constexpr int kServerPort = kStandardPort;
 inline constexpr int IDM_FULLSCREEN = 2002;
 inline constexpr int IDM_EXIT = 2010;
 
@@ -44,6 +44,8 @@ public:
 
     // The port the server listens on, or 0 when it could not listen.
     int ListeningPort() const;
+    // What the information screen's bottom band says about the server.
+    InfoFooter ServerFooter() const;
 
     // Safe from any thread: reads the client size the window thread last stored.
     ScreenSize GetScreenSize() const;

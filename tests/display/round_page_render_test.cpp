@@ -71,7 +71,7 @@ protected:
         QImage image = NewCanvas(width, height, RGB(0, 0, 0));
         {
             CDC dc(image);
-            DrawScreen(dc, RECT{0, 0, width, height}, m_pages, ScreenState{false, {width, height}});
+            DrawScreen(dc, RECT{0, 0, width, height}, m_pages, ScreenState{false, {width, height}, {}});
         }
         Keep(image, name);
         return image;
@@ -301,7 +301,7 @@ TEST_F(RoundPageRender, ClockRunsOnBetweenRepaints)
     QImage later = NewCanvas(1920, 1080, RGB(0, 0, 0));
     {
         CDC dc(later);
-        DrawScreen(dc, RECT{0, 0, 1920, 1080}, m_pages, ScreenState{false, {1920, 1080}});
+        DrawScreen(dc, RECT{0, 0, 1920, 1080}, m_pages, ScreenState{false, {1920, 1080}, {}});
     }
     Keep(later, "later");
     const int bw = TextWidth(QStringLiteral("49:00"), 432) + 86;
