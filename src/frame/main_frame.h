@@ -44,8 +44,6 @@ public:
 
     // The port the server listens on, or 0 when it could not listen.
     int ListeningPort() const;
-    // What the information screen's bottom band says about the server.
-    InfoFooter ServerFooter() const;
 
     // Safe from any thread: reads the client size the window thread last stored.
     ScreenSize GetScreenSize() const;
@@ -82,6 +80,8 @@ private:
     // Safe from any thread: the repaint itself happens on the window thread.
     void RequestRepaint();
     void SendScreenSize(SOCKET s);
+    // What the information screen's bottom band says about the server.
+    InfoFooter ServerFooter() const;
 
     const int m_nPort;
     bool m_bFullScreen = false;
