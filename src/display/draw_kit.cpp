@@ -32,7 +32,8 @@ void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, c
     shrunk.CreateFont(height, FW_NORMAL, false, false, face);
     int shrunkWidth = shrunk.Metrics().horizontalAdvance(text);
     while (shrunkWidth > room && height > 1) {
-        height = std::max(1, std::min(height - 1, static_cast<int>(static_cast<long long>(height) * room / shrunkWidth)));
+        const int scaled = static_cast<int>(static_cast<long long>(height) * room / shrunkWidth);
+        height = std::max(1, std::min(height - 1, scaled));
         shrunk.CreateFont(height, FW_NORMAL, false, false, face);
         shrunkWidth = shrunk.Metrics().horizontalAdvance(text);
     }

@@ -47,8 +47,8 @@ struct PageCase {
 const std::vector<PageCase> kPages{
     {"LongTitles", "The Fourteenth Spring Congress of the Northern Clubs: Open Pairs Final",
      "第十四届北方俱乐部春季大会 公开双人赛决赛 第二节", "Round 3", "1~8", 3000, 3600, 50, 50, 40, "50:00"},
-    {"LongCaptionWithBox", "Round 3", "Open pairs", "Round 3 — change tables at the bell, then wait for the director",
-     "1~8", 3000, 3600, 50, 50, 40, "50:00"},
+    {"LongCaptionWithBox", "Round 3", "Open pairs",
+     "Round 3 — change tables at the bell, then wait for the director", "1~8", 3000, 3600, 50, 50, 40, "50:00"},
     {"HundredMinutes", "Round 3", "Open pairs", "Round 3", "1~8", 6000, 7200, 50, 50, 40, "100:00"},
     {"HundredMinutesOver", "Round 3", "Open pairs", "Round 3", "1~8", -6000, 3600, 50, 50, 40, "-100:00"},
     {"NotBegun", "Round 3", "Open pairs", "Round 3 — change tables at the bell", "1~8", 3700, 3600, 50, 50, 40,
