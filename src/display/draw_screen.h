@@ -1,4 +1,5 @@
 #pragma once
+#include "display/info_footer.h"
 #include "display/screen_size.h"
 #include "display/time_signals.h"
 #include "platform/colour.h"
@@ -11,6 +12,7 @@ class ScreenPageList;
 struct ScreenState {
     bool bFullScreen = false;     // the hint line of the information screen is left out
     ScreenSize reportedSize;      // GetScreenSize of the window's client area
+    InfoFooter footer;            // the information screen's bottom band
     TimeSignals timeSignals{};    // warning stages, overtime blink and sound, as set up
 };
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "display/qt_text.h"
 #include "display/round_time.h"
 #include "display/time_signals.h"
 #include "text/lang_text.h"
@@ -41,4 +42,11 @@ std::string SignalsSummary(const TimeSignals& timeSignals, int nLanguage)
     std::string summary;
     for (const std::string& part : parts) summary += (summary.empty() ? "" : kBetween) + part;
     return summary;
+}
+
+QString WithSignalsSummary(const QString& footer, const TimeSignals& timeSignals, int nLanguage)
+{
+    const std::string summary = SignalsSummary(timeSignals, nLanguage);
+    if (summary.empty()) return footer;
+    return footer.isEmpty() ? WideText(summary) : footer + QStringLiteral("   ") + WideText(summary);
 }

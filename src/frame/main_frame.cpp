@@ -67,6 +67,13 @@ int CMainFrame::ListeningPort() const
     return m_pServer ? m_pServer->ListeningPort() : 0;
 }
 
+InfoFooter CMainFrame::ServerFooter() const
+{
+    // A display that could not listen names the port it was asked for.
+    const int nListening = ListeningPort();
+    return InfoFooter{nListening != 0 ? nListening : m_nPort, nListening != 0};
+}
+
 void CMainFrame::ShowMaximized()
 {
     setGeometry(m_rcRestore);

@@ -21,7 +21,7 @@ class SnapshotWriter;
 
 inline constexpr int IDT_REPAINT = 8319;
 inline constexpr int kRepaintPeriodMs = 100;
-inline constexpr int kServerPort = 9977;
+inline constexpr int kServerPort = kStandardPort;
 inline constexpr int IDM_FULLSCREEN = 2002;
 inline constexpr int IDM_EXIT = 2010;
 
@@ -85,6 +85,8 @@ private:
     // Safe from any thread: the repaint itself happens on the window thread.
     void RequestRepaint();
     void SendScreenSize(SOCKET s);
+    // What the information screen's bottom band says about the server.
+    InfoFooter ServerFooter() const;
     // Each tick: tells the bell which round the screen shows and how far it has run.
     void FeedBell();
 

@@ -60,7 +60,8 @@ protected:
         QImage image = NewCanvas(960, 540, RGB(0, 0, 0));
         {
             CDC dc(image);
-            ScreenState state{false, {960, 540}};
+            ScreenState state;
+            state.reportedSize = {960, 540};
             state.timeSignals = timeSignals;
             DrawScreen(dc, RECT{0, 0, 960, 540}, pages, state);
         }
@@ -195,6 +196,16 @@ INSTANTIATE_TEST_SUITE_P(
                                   "Warnings 05:00 · overtime blinks · sound gong.wav"},
                       SummaryCase{TimeSignals{kOneStage, false, "bell"}, 0, "提醒 05:00 · 铃声"}));
 
+TEST(InfoScreenSignals, SummaryFollowsWhatTheFooterSaysAlready)
+{
+    const TimeSignals timeSignals{kOneStage, false, ""};
+    EXPECT_EQ(WithSignalsSummary(QString(), TimeSignals{}, 1), QString());
+    EXPECT_EQ(WithSignalsSummary(QStringLiteral("Port=40123"), TimeSignals{}, 1), QStringLiteral("Port=40123"));
+    EXPECT_EQ(WithSignalsSummary(QString(), timeSignals, 1), QStringLiteral("Warnings 05:00"));
+    EXPECT_EQ(WithSignalsSummary(QStringLiteral("Port=40123"), timeSignals, 1),
+              QStringLiteral("Port=40123   Warnings 05:00"));
+}
+
 TEST(InfoScreenSignals, BottomBandNamesTheSignalsOnlyWhenSetUp)
 {
     constexpr COLORREF kInfoGround = RGB(22, 96, 128);
@@ -202,7 +213,8 @@ TEST(InfoScreenSignals, BottomBandNamesTheSignalsOnlyWhenSetUp)
     const QRect bottomBand(0, 945, 1920, 135);
     for (const bool bSetUp : {false, true}) {
         QImage image = NewCanvas(1920, 1080, RGB(0, 0, 0));
-        ScreenState state{false, {1920, 1080}};
+        ScreenState state;
+        state.reportedSize = {1920, 1080};
         if (bSetUp) state.timeSignals = TimeSignals{kOneStage, false, "bell"};
         {
             CDC dc(image);
