@@ -258,7 +258,9 @@ private:
                 return Fail("--length " + std::to_string(*length) + " leaves less than 3 seconds for each of " +
                             std::to_string(boards->count) + " boards");
             }
-            msg[std::to_string(MsgKey::kBoards)] = boards->text;
+            if (!boards->text.empty()) {
+                msg[std::to_string(MsgKey::kBoards)] = boards->text;
+            }
         }
         const auto lang = m_parser.isSet("lang") ? Number("lang", 0, 1) : std::optional<int>(LocaleLanguage());
         if (!lang) {

@@ -54,7 +54,8 @@ bool AskSize(const SendTarget& target, ScreenSize& size, std::string& error)
     if (!ExchangeFrame(target.host, target.port, frame, received, error)) {
         return false;
     }
-    const CommMsg_base* reply = FindReply(CutReplies(received), MSGID_SCREEN_SIZE);
+    const auto replies = CutReplies(received);
+    const CommMsg_base* reply = FindReply(replies, MSGID_SCREEN_SIZE);
     if (reply == nullptr) {
         error = "the display at " + target.Name() + " closed the connection without telling its screen size";
         return false;
