@@ -50,6 +50,7 @@ const UsageCase kUsageCases[] = {
     {"Latin1Title", {"round", "--length", "60", "--title", "Caf\xe9"}, "the value of --title is not valid UTF-8"},
     {"Latin1CaptionGnuForm", {"round", "--length", "60", "--caption=\xe9t\xe9"}, "the value of --caption is not valid UTF-8"},
     {"Latin1Command", {"cl\xe9"}, "argument 3 is not valid UTF-8"},
+    {"Latin1FileAfterAFlag", {"note", "--replace", "caf\xe9.png"}, "argument 5 is not valid UTF-8"},
     {"NoteWithoutFile", {"note"}, "note needs FILE"},
     {"BackgroundWithoutFit", {"note", "x.png", "--background", "red"}, "give --fit too"},
     {"FitBackgroundNotAColour", {"note", "x.png", "--fit", "--background", "nope"}, "--background: \"nope\" is not a colour"},

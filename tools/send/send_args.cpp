@@ -42,8 +42,12 @@ std::string WhatArgumentIs(const char* const* argv, int i)
     if (arg.starts_with("--") && arg.find('=') != std::string_view::npos) {
         return "the value of " + std::string(arg.substr(0, arg.find('=')));
     }
-    if (i > 1 && std::string_view(argv[i - 1]).starts_with("--") && IsValidUtf8(argv[i - 1])) {
-        return "the value of " + std::string(argv[i - 1]);
+    const std::string_view before = i > 1 ? argv[i - 1] : "";
+    if (before.starts_with("--") && before.find('=') == std::string_view::npos) {
+        const SendOption* o = FindOption(std::string(before.substr(2)));
+        if (o != nullptr && o->valueName != nullptr) {
+            return "the value of " + std::string(before);
+        }
     }
     return "argument " + std::to_string(i);
 }
