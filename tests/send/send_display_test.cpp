@@ -26,6 +26,8 @@ const OutcomeCase kOutcomeCases[] = {
     {"NoteOfADirectory", {"note", "@folder"}, {1, "", "folder is a directory, not a file"}},
     {"NoteOfAMissingFile", {"note", "@missing.png"}, {1, "", "missing.png: No such file or directory"}},
     {"NoteOfADevice", {"note", "/dev/null"}, {1, "", "/dev/null is not a regular file"}},
+    // A regular file whose reading fails, for root as for anyone: the sender's own memory at 0.
+    {"NoteThatCannotBeRead", {"note", "/proc/self/mem"}, {1, "", "cannot read /proc/self/mem"}},
     {"NoteOfText", {"note", "@text.txt"}, {1, "", "text.txt is not a picture that can be decoded"}},
     {"NoteOfAnEmptyFile", {"note", "@empty.png"}, {1, "", "empty.png is empty, not a picture"}},
     {"NoteOfTextOnStandardInput", {"note", "-"}, {1, "", "standard input is not a picture"}, "text.txt"},
