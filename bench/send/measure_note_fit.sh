@@ -15,7 +15,7 @@ cleanup() {
 trap cleanup EXIT
 
 # A 12-megapixel portrait photo stand-in with detail, so that decoding and scaling do real work.
-convert -size 3000x4000 plasma:fractal -quality 90 "$scratch/photo.jpg"
+convert -size 3000x4000 plasma:fractal -quality 90 "$scratch/photo.jpg" 2>&1
 
 XDG_RUNTIME_DIR=$scratch "$build/pavlune" -platform offscreen --port 0 --size 1920x1080 \
   >"$scratch/display.out" 2>"$scratch/display.err" &
@@ -30,5 +30,5 @@ done
 
 echo "photo: 3000x4000 JPEG, $(stat -c %s "$scratch/photo.jpg") bytes; display 1920x1080"
 for run in $(seq 1 "$runs"); do
-  /usr/bin/time -f "run $run: %e s wall, %M KiB peak" "$build/pavlune-send" --port "$port" note --fit "$scratch/photo.jpg"
+  /usr/bin/time -f "run $run: %e s wall, %M KiB peak" "$build/pavlune-send" --port "$port" note --fit "$scratch/photo.jpg" 2>&1
 done
