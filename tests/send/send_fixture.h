@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>

@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <sstream>
+
 #include "send_fixture.h"
 
 namespace {
