@@ -39,8 +39,9 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    if (const std::string unreachable = PrepareQtPlatform(parsed.qtArgs); !unreachable.empty()) {
-        std::cerr << "pavlune: " << unreachable << std::endl;
+    PlatformChoice platform = PrepareQtPlatform(parsed.qtArgs);
+    if (!platform.strError.empty()) {
+        std::cerr << "pavlune: " << platform.strError << std::endl;
         return 1;
     }
     std::vector<std::string> qtArgStore = parsed.qtArgs;
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
     int qtArgc = static_cast<int>(qtArgStore.size());
 
     QApplication app(qtArgc, qtArgv.data());
+    platform.connection.reset();
     QCoreApplication::setApplicationName(QStringLiteral("Pavlune_win"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAVLUNE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("Pavlunewin.AppID.NoVersion"));

@@ -34,13 +34,12 @@ struct NamedServer {
     const char* namedBy;
 };
 
-bool CanReach(const NamedServer& server)
+DisplayConnection Connect(const NamedServer& server)
 {
-    return std::string(server.platform) == "xcb" ? CanReachXDisplay(server.name)
-                                                 : CanReachWaylandDisplay(server.name);
+    return std::string(server.platform) == "xcb" ? ConnectXDisplay(server.name) : ConnectWaylandDisplay(server.name);
 }
 
-std::string Unreachable(const std::vector<NamedServer>& servers)
+PlatformChoice Unreachable(const std::vector<NamedServer>& servers)
 {
     std::string text = "cannot reach ";
     for (std::size_t i = 0; i < servers.size(); ++i) {
@@ -48,12 +47,12 @@ std::string Unreachable(const std::vector<NamedServer>& servers)
                                                                                            : "the Wayland display \"")
               + servers[i].name + "\" (" + servers[i].namedBy + ")";
     }
-    return text;
+    return {text, nullptr};
 }
 
 }  // namespace
 
-std::string PrepareQtPlatform(const std::vector<std::string>& qtArgs)
+PlatformChoice PrepareQtPlatform(const std::vector<std::string>& qtArgs)
 {
     const std::string displayArg = QtOption(qtArgs, "display");
     const NamedServer x{"xcb", displayArg.empty() ? Env("DISPLAY") : displayArg,
@@ -70,12 +69,14 @@ std::string PrepareQtPlatform(const std::vector<std::string>& qtArgs)
         const std::string plugin = chosen.substr(0, chosen.find(':'));
         if (plugin == "xcb") {
             if (x.name.empty()) {
-                return "-platform xcb, but no X display is named (DISPLAY is not set)";
+                return {"-platform xcb, but no X display is named (DISPLAY is not set)", nullptr};
             }
-            return CanReach(x) ? std::string() : Unreachable({x});
+            DisplayConnection connection = Connect(x);
+            return connection ? PlatformChoice{{}, std::move(connection)} : Unreachable({x});
         }
         if (plugin == "wayland" || plugin == "wayland-egl") {
-            return CanReach(wayland) ? std::string() : Unreachable({wayland});
+            DisplayConnection connection = Connect(wayland);
+            return connection ? PlatformChoice{{}, std::move(connection)} : Unreachable({wayland});
         }
         return {};
     }
@@ -93,9 +94,9 @@ std::string PrepareQtPlatform(const std::vector<std::string>& qtArgs)
         return {};
     }
     for (const NamedServer& server : named) {
-        if (CanReach(server)) {
+        if (DisplayConnection connection = Connect(server)) {
             setenv("QT_QPA_PLATFORM", server.platform, 1);
-            return {};
+            return {{}, std::move(connection)};
         }
     }
     return Unreachable(named);

@@ -45,3 +45,16 @@ std::string DisplayTest::WritePicture(const std::string& name, QRgb colour) cons
     EXPECT_TRUE(picture.save(QString::fromStdString(path), "PNG"));
     return path;
 }
+
+bool DisplayTest::CoversScreen(const QImage& shot)
+{
+    const int r = kScreenWidth - 3;
+    const int b = kScreenHeight - 3;
+    return AllPixelsAre(shot, {{2, 2}, {r, 2}, {2, b}, {r, b}}, kInfoBackground);
+}
+
+bool DisplayTest::ShowsFramedWindowOnly(const QImage& shot)
+{
+    return AllPixelsAre(shot, {{2, 2}, {kWindowWidth - 3, kWindowHeight - 3}}, kInfoBackground)
+        && AllPixelsAre(shot, {{kScreenWidth - 3, kScreenHeight - 3}}, qRgb(0, 0, 0));
+}
