@@ -106,6 +106,45 @@ TEST_F(ScreenSaver, WindowedModeLeavesTheSaverAlone)
     EXPECT_TRUE(WaitForSaver());
 }
 
+// A private session bus with a desktop's screen saver service on it.
+class DesktopScreenSaver : public DisplayTest {
+protected:
+    void SetUp() override
+    {
+        DisplayTest::SetUp();
+        const std::string socket = m_scratch.Path() + "/bus";
+        m_pBus = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + socket},
+            EnvChanges{}, m_scratch.Path() + "/bus.out", m_scratch.Path() + "/bus.err");
+        struct stat st {};
+        ASSERT_TRUE(WaitFor([&] { return stat(socket.c_str(), &st) == 0 || !m_pBus->Running(); }, kDeadline));
+        m_pService = std::make_unique<ChildProcess>(std::vector<std::string>{FAKE_SCREENSAVER}, DisplayEnv(),
+                                                    m_scratch.Path() + "/saver.out", m_scratch.Path() + "/saver.err");
+        ASSERT_TRUE(WaitFor([&] { return Calls().find("ready\n") != std::string::npos; }, kDeadline))
+            << m_pService->Stderr() << m_pBus->Stderr();
+    }
+
+    std::string Calls() const { return m_pService->Stdout(); }
+
+    std::unique_ptr<ChildProcess> m_pBus;
+    std::unique_ptr<ChildProcess> m_pService;
+};
+
+TEST_F(DesktopScreenSaver, IsInhibitedExactlyWhileFullScreenLasts)
+{
+    auto display = StartDisplay();
+    ASSERT_NE(m_nPort, 0);
+    ASSERT_TRUE(WaitForScreen(ShowsFramedWindowOnly));
+    ASSERT_EQ(m_pX->XDoTool({"mousemove", "--sync", "100", "100", "key", "F11"}), 0);
+    ASSERT_TRUE(WaitForScreen(CoversScreen));
+    EXPECT_TRUE(WaitFor([&] { return Calls().find("-> 41\n") != std::string::npos; }, kDeadline)) << Calls();
+    ASSERT_EQ(m_pX->XDoTool({"key", "F11"}), 0);
+    EXPECT_TRUE(WaitFor([&] { return Calls().find("UnInhibit 41\n") != std::string::npos; }, kDeadline)) << Calls();
+    // The windowed start asked nothing: the one inhibition is the full screen's.
+    EXPECT_EQ(Calls().rfind("Inhibit ", Calls().find("UnInhibit")), Calls().find("Inhibit ")) << Calls();
+    EXPECT_EQ(Calls().find("-> 42"), std::string::npos) << Calls();
+}
+
 // A display number that no X server uses: no socket and no lock file for it.
 std::string UnusedXDisplay()
 {
