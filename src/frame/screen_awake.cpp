@@ -60,7 +60,11 @@ ScreenAwake::ScreenAwake()
         Display* pDisplay = pX11->display();
         int nEvent = 0;
         int nError = 0;
-        if (XScreenSaverQueryExtension(pDisplay, &nEvent, &nError)) {
+        int nMajor = 0;
+        int nMinor = 0;
+        // Suspending came with version 1.1 of the extension.
+        if (XScreenSaverQueryExtension(pDisplay, &nEvent, &nError) && XScreenSaverQueryVersion(pDisplay, &nMajor, &nMinor)
+            && (nMajor > 1 || (nMajor == 1 && nMinor >= 1))) {
             XScreenSaverSuspend(pDisplay, True);
             WakeScreen(pDisplay);
             XFlush(pDisplay);
