@@ -29,22 +29,19 @@ std::string QtOption(const std::vector<std::string>& qtArgs, const std::string& 
 }
 
 struct NamedServer {
-    const char* platform;
+    bool bX;  // an X display, else a Wayland one
     std::string name;
     const char* namedBy;
-};
 
-DisplayConnection Connect(const NamedServer& server)
-{
-    return std::string(server.platform) == "xcb" ? ConnectXDisplay(server.name) : ConnectWaylandDisplay(server.name);
-}
+    const char* Platform() const { return bX ? "xcb" : "wayland"; }
+    DisplayConnection Connect() const { return bX ? ConnectXDisplay(name) : ConnectWaylandDisplay(name); }
+};
 
 PlatformChoice Unreachable(const std::vector<NamedServer>& servers)
 {
     std::string text = "cannot reach ";
     for (std::size_t i = 0; i < servers.size(); ++i) {
-        text += (i > 0 ? " nor " : "") + std::string(servers[i].platform == std::string("xcb") ? "the X display \""
-                                                                                           : "the Wayland display \"")
+        text += std::string(i > 0 ? " nor " : "") + (servers[i].bX ? "the X display \"" : "the Wayland display \"")
               + servers[i].name + "\" (" + servers[i].namedBy + ")";
     }
     return {text, nullptr};
@@ -55,9 +52,9 @@ PlatformChoice Unreachable(const std::vector<NamedServer>& servers)
 PlatformChoice PrepareQtPlatform(const std::vector<std::string>& qtArgs)
 {
     const std::string displayArg = QtOption(qtArgs, "display");
-    const NamedServer x{"xcb", displayArg.empty() ? Env("DISPLAY") : displayArg,
+    const NamedServer x{true, displayArg.empty() ? Env("DISPLAY") : displayArg,
                         displayArg.empty() ? "DISPLAY" : "-display"};
-    const NamedServer wayland{"wayland", Env("WAYLAND_DISPLAY").empty() ? "wayland-0" : Env("WAYLAND_DISPLAY"),
+    const NamedServer wayland{false, Env("WAYLAND_DISPLAY").empty() ? "wayland-0" : Env("WAYLAND_DISPLAY"),
                               Env("WAYLAND_DISPLAY").empty() ? "Wayland's default" : "WAYLAND_DISPLAY"};
 
     std::string chosen = QtOption(qtArgs, "platform");
@@ -71,11 +68,11 @@ PlatformChoice PrepareQtPlatform(const std::vector<std::string>& qtArgs)
             if (x.name.empty()) {
                 return {"-platform xcb, but no X display is named (DISPLAY is not set)", nullptr};
             }
-            DisplayConnection connection = Connect(x);
+            DisplayConnection connection = x.Connect();
             return connection ? PlatformChoice{{}, std::move(connection)} : Unreachable({x});
         }
         if (plugin == "wayland" || plugin == "wayland-egl") {
-            DisplayConnection connection = Connect(wayland);
+            DisplayConnection connection = wayland.Connect();
             return connection ? PlatformChoice{{}, std::move(connection)} : Unreachable({wayland});
         }
         return {};
@@ -94,8 +91,8 @@ PlatformChoice PrepareQtPlatform(const std::vector<std::string>& qtArgs)
         return {};
     }
     for (const NamedServer& server : named) {
-        if (DisplayConnection connection = Connect(server)) {
-            setenv("QT_QPA_PLATFORM", server.platform, 1);
+        if (DisplayConnection connection = server.Connect()) {
+            setenv("QT_QPA_PLATFORM", server.Platform(), 1);
             return {{}, std::move(connection)};
         }
     }
