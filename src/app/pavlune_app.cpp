@@ -16,7 +16,10 @@ std::u16string AlreadyRunningText(int nLangIndex)
     return nLangIndex == 0 ? u"Pavlune 已经运行." : u"Pavlune already running?";
 }
 
-CPavlunewinApp::CPavlunewinApp(AppOptions options) : m_options(std::move(options)) {}
+CPavlunewinApp::CPavlunewinApp(AppOptions options, QScreen* pScreen)
+    : m_options(std::move(options)), m_pScreen(pScreen)
+{
+}
 
 CPavlunewinApp::~CPavlunewinApp()
 {
@@ -51,6 +54,8 @@ bool CPavlunewinApp::InitInstance()
     });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
     m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
+    m_pMainWnd->SetTargetScreen(m_pScreen);
+    m_pMainWnd->SetKeepScreenAwake(!m_options.bAllowBlanking);
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;
