@@ -56,7 +56,9 @@ int main(int argc, char** argv)
     platform.connection.reset();
     QCoreApplication::setApplicationName(QStringLiteral("Pavlune_win"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAVLUNE_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("Pavlunewin.AppID.NoVersion"));
+    // The installed desktop entry is pavlune.desktop; a Wayland compositor finds the
+    // window's name and icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pavlune"));
     ReportPlatformFallback();
     InstallMessageBoxes();
 
