@@ -18,7 +18,10 @@ std::u16string AlreadyRunningText(int nLangIndex)
     return nLangIndex == 0 ? u"Pavlune 已经运行." : u"Pavlune already running?";
 }
 
-CPavlunewinApp::CPavlunewinApp(AppOptions options) : m_options(std::move(options)) {}
+CPavlunewinApp::CPavlunewinApp(AppOptions options, QScreen* pScreen)
+    : m_options(std::move(options)), m_pScreen(pScreen)
+{
+}
 
 CPavlunewinApp::~CPavlunewinApp()
 {
@@ -53,6 +56,8 @@ bool CPavlunewinApp::InitInstance()
     });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
     m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
+    m_pMainWnd->SetTargetScreen(m_pScreen);
+    m_pMainWnd->SetKeepScreenAwake(!m_options.bAllowBlanking);
     std::unique_ptr<CSoundPlayer> pBell;
     if (std::string strError; !m_options.timeSignals.strSound.empty() &&
                               !MakeBellPlayer(m_options.timeSignals.strSound, pBell, strError)) {

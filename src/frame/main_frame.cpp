@@ -3,9 +3,11 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimerEvent>
+#include <QWindow>
 
 #include <algorithm>
 
+#include "frame/screen_awake.h"
 #include "frame/snapshot_writer.h"
 #include "sound/bell_trigger.h"
 #include "sound/sound_player.h"
@@ -37,6 +39,9 @@ bool CMainFrame::Create()
     create();
     if (windowHandle() == nullptr) {
         return false;
+    }
+    if (m_pTargetScreen != nullptr) {
+        windowHandle()->setScreen(m_pTargetScreen);
     }
     if (const QScreen* pScreen = screen()) {
         // The restored form of a window that starts maximised: the framework's default
