@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,16 +9,10 @@
 #include "app/options.h"
 #include "app/pavlune_app.h"
 #include "app/platform_choice.h"
+#include "app/screen_choice.h"
 #include "platform/message_box.h"
 
 namespace {
-
-// Qt reads its own arguments (-platform NAME, ...) from argv and removes them; whatever
-// is left over was not understood by anyone.
-std::string LeftOverArgument(int argc, char** argv)
-{
-    return argc > 1 ? argv[1] : std::string();
-}
 
 int CommandLineError(const std::string& what, const std::string& programName)
 {
@@ -29,8 +24,9 @@ int CommandLineError(const std::string& what, const std::string& programName)
 
 int main(int argc, char** argv)
 {
-    const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv, argv + argc));
-    const std::string programName = argc > 0 ? argv[0] : "pavlune";
+    const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv, argv + argc), ConfigFilePath());
+    // The name without its directory: --help feeds the manual page, which shows no build path.
+    const std::string programName = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "pavlune";
     if (!parsed.strError.empty()) {
         return CommandLineError(parsed.strError, programName);
     }
@@ -43,7 +39,11 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    PrepareQtPlatform(parsed.qtArgs);
+    PlatformChoice platform = PrepareQtPlatform(parsed.qtArgs);
+    if (!platform.strError.empty()) {
+        std::cerr << "pavlune: " << platform.strError << std::endl;
+        return 1;
+    }
     std::vector<std::string> qtArgStore = parsed.qtArgs;
     std::vector<char*> qtArgv;
     for (std::string& arg : qtArgStore) {
@@ -53,18 +53,24 @@ int main(int argc, char** argv)
     int qtArgc = static_cast<int>(qtArgStore.size());
 
     QApplication app(qtArgc, qtArgv.data());
-    if (const std::string extra = LeftOverArgument(qtArgc, qtArgv.data()); !extra.empty()) {
-        return CommandLineError("unknown option \"" + extra + "\"", programName);
-    }
+    platform.connection.reset();
     QCoreApplication::setApplicationName(QStringLiteral("Pavlune_win"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAVLUNE_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("Pavlunewin.AppID.NoVersion"));
+    // The installed desktop entry is pavlune.desktop; a Wayland compositor finds the
+    // window's name and icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pavlune"));
     ReportPlatformFallback();
     InstallMessageBoxes();
 
+    QScreen* pScreen = FindScreen(parsed.options.strScreen);
+    if (pScreen == nullptr && !parsed.options.strScreen.empty()) {
+        return CommandLineError("no monitor \"" + parsed.options.strScreen + "\"; the monitors are " + MonitorList(),
+                                programName);
+    }
+
     int nStatus = 1;
     {
-        CPavlunewinApp pavlune(parsed.options);
+        CPavlunewinApp pavlune(parsed.options, pScreen);
         if (pavlune.InitInstance()) {
             nStatus = pavlune.Run();
         }

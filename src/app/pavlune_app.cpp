@@ -4,11 +4,13 @@
 
 #include <iostream>
 
+#include "app/bell_sound.h"
 #include "app/quit_signals.h"
 #include "frame/main_frame.h"
 #include "net/diag_log.h"
 #include "platform/lang_index.h"
 #include "platform/message_box.h"
+#include "sound/sound_player.h"
 #include "text/wide_text.h"
 
 std::u16string AlreadyRunningText(int nLangIndex)
@@ -16,7 +18,10 @@ std::u16string AlreadyRunningText(int nLangIndex)
     return nLangIndex == 0 ? u"Pavlune 已经运行." : u"Pavlune already running?";
 }
 
-CPavlunewinApp::CPavlunewinApp(AppOptions options) : m_options(std::move(options)) {}
+CPavlunewinApp::CPavlunewinApp(AppOptions options, QScreen* pScreen)
+    : m_options(std::move(options)), m_pScreen(pScreen)
+{
+}
 
 CPavlunewinApp::~CPavlunewinApp()
 {
@@ -51,6 +56,15 @@ bool CPavlunewinApp::InitInstance()
     });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
     m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
+    m_pMainWnd->SetTargetScreen(m_pScreen);
+    m_pMainWnd->SetKeepScreenAwake(!m_options.bAllowBlanking);
+    std::unique_ptr<CSoundPlayer> pBell;
+    if (std::string strError; !m_options.timeSignals.strSound.empty() &&
+                              !MakeBellPlayer(m_options.timeSignals.strSound, pBell, strError)) {
+        std::cerr << "pavlune: --sound: " << strError << std::endl;
+        return false;
+    }
+    m_pMainWnd->SetTimeSignals(m_options.timeSignals, std::move(pBell));
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;

@@ -74,6 +74,17 @@ bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pag
 
 FrameKey CurrentFrameKey(const ScreenPageList& pages, QSize client, const ScreenState& state)
 {
-    return FrameKey{pages.Generation(), Clock::Now().Days(), client, state.bFullScreen, state.reportedSize.cx,
-                    state.reportedSize.cy, WindowLangIndex()};
+    return FrameKey{pages.Generation(), Clock::Now().Days(), client, WindowLangIndex(), state};
+}
+
+bool operator==(const FrameKey& a, const FrameKey& b)
+{
+    const ScreenState& s = a.state;
+    const ScreenState& t = b.state;
+    return a.nGeneration == b.nGeneration && a.dNowDays == b.dNowDays && a.client == b.client &&
+           a.nLanguage == b.nLanguage && s.bFullScreen == t.bFullScreen && s.reportedSize == t.reportedSize &&
+           s.footer.nPort == t.footer.nPort && s.footer.bListening == t.footer.bListening &&
+           s.timeSignals.stages == t.timeSignals.stages &&
+           s.timeSignals.bBlinkOvertime == t.timeSignals.bBlinkOvertime &&
+           s.timeSignals.strSound == t.timeSignals.strSound;
 }

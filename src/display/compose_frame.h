@@ -25,19 +25,17 @@ bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const Scree
 bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pages, const ScreenState& state);
 
 // Everything a composed picture can depend on: the page list's state, "now" to the
-// second (the clocks, the rotation), the client size, the window mode and language. Two
-// equal keys compose the same picture, so a repaint with the key of the picture shown
-// has nothing to show that is not on the screen already.
+// second (the clocks, the rotation, the overtime blink), the client size, the language
+// and the window's state. Two equal keys compose the same picture, so a repaint with the
+// key of the picture shown has nothing to show that is not on the screen already.
 struct FrameKey {
     std::uint64_t nGeneration = 0;
     double dNowDays = 0.0;
     QSize client;
-    bool bFullScreen = false;
-    int nReportedWidth = 0;
-    int nReportedHeight = 0;
     int nLanguage = 0;
+    ScreenState state;
 
-    friend bool operator==(const FrameKey&, const FrameKey&) = default;
+    friend bool operator==(const FrameKey& a, const FrameKey& b);
 };
 // Reads the page list's generation without its lock.
 FrameKey CurrentFrameKey(const ScreenPageList& pages, QSize client, const ScreenState& state);

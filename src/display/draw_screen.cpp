@@ -22,7 +22,7 @@ void DrawScreen(CDC& dc, RECT rect, ScreenPageList& pages, const ScreenState& st
             lock.unlock();
             DrawInfoScreen(dc, rect, WindowLangIndex(), state);
         } else if (page->m_bRoundPage) {
-            DrawRoundPage(dc, fontCache, rect, *page);
+            DrawRoundPage(dc, fontCache, rect, *page, state.timeSignals);
         } else {
             // Stretched over the whole area, aspect ratio not kept, in the context's own mode.
             page->m_picture.Draw(dc, rect);

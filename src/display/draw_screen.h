@@ -1,15 +1,20 @@
 #pragma once
+#include "display/info_footer.h"
 #include "display/screen_size.h"
+#include "display/time_signals.h"
 #include "platform/colour.h"
 #include "platform/gdi_dc.h"
 #include "platform/gdi_types.h"
 
 class ScreenPageList;
 
-// What the composition needs to know about the window it draws for.
+// What the composition needs to know about the window it draws for. Every field is part
+// of the frame key (compose_frame.h), which must compare any field added here.
 struct ScreenState {
     bool bFullScreen = false;     // the hint line of the information screen is left out
     ScreenSize reportedSize;      // GetScreenSize of the window's client area
+    InfoFooter footer;            // the information screen's bottom band
+    TimeSignals timeSignals{};    // warning stages, overtime blink and sound, as set up
 };
 
 inline constexpr COLORREF kScreenBackground = RGB(72, 96, 139);

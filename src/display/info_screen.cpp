@@ -8,6 +8,7 @@
 #include "display/font_cache.h"
 #include "display/local_ipv4.h"
 #include "display/qt_text.h"
+#include "display/signals_summary.h"
 #include "platform/gdi_saved_state.h"
 #include "text/lang_text.h"
 #include "text/wide_text.h"
@@ -51,20 +52,26 @@ void DrawInfoScreen(CDC& dc, RECT rect, int nLanguage, const ScreenState& state)
     DrawFittedText(dc, WideText(ChooseLangText(LangText::kTitle, nLanguage)),
                    RECT{rect.left, rect.top + h, rect.right, rect.top + 3 * h}, DT_CENTER, face, F2);
 
+    // Every line is fitted to its band as the title is, so a narrow screen shrinks it
+    // instead of cutting it off.
+    const auto drawLine = [&](const QString& text, int k, unsigned nFormat) {
+        DrawFittedText(dc, text, band(k), nFormat, face, F1);
+    };
     dc.SetTextColor(kVersionColour);
     dc.SelectObject(body);
-    dc.DrawText(QStringLiteral("for Windows (") + QString::fromLatin1(kVersionText) + QStringLiteral(")"), band(3),
-                kTopCentred);
+    drawLine(QStringLiteral("for Linux (") + QString::fromLatin1(kVersionText) + QStringLiteral(")"), 3, kTopCentred);
 
     dc.SetTextColor(kLineColour);
-    dc.DrawText(QStringLiteral("IP=") + ToQString(AddressText().Get()), band(4), kBottomCentred);
+    drawLine(QStringLiteral("IP=") + ToQString(AddressText().Get()), 4, kBottomCentred);
 
     const QString size = WideText(ChooseLangText(LangText::kScreenSize, nLanguage)) +
                          ToQString(IntToWide(state.reportedSize.cx)) + QStringLiteral("x") +
                          ToQString(IntToWide(state.reportedSize.cy / 2 * 2));
-    dc.DrawText(size, band(5), kBottomCentred);
+    drawLine(size, 5, kBottomCentred);
 
     if (!state.bFullScreen) {
-        dc.DrawText(WideText(ChooseLangText(LangText::kRightClickHint, nLanguage)), band(6), kBottomCentred);
+        drawLine(WideText(ChooseLangText(LangText::kRightClickHint, nLanguage)), 6, kBottomCentred);
     }
+    drawLine(WithSignalsSummary(InfoFooterText(state.footer, nLanguage), state.timeSignals, nLanguage), 7,
+             kBottomCentred);
 }

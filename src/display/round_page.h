@@ -2,6 +2,8 @@
 #include "platform/gdi_dc.h"
 #include "platform/gdi_types.h"
 
+struct TimeSignals;
+
 class FontCache;
 class ScreenPage;
 
@@ -9,5 +11,7 @@ class ScreenPage;
 // background picture, two title lines, the time bar with caption, elapsed time and
 // progress box, and the big clock, all as fractions of the rectangle, with the time read
 // from Clock::Now. Puts back the font and text colour it found and leaves the background
-// mode TRANSPARENT. Call with the page list's lock held.
-void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page);
+// mode TRANSPARENT. The clock's colour follows the director's time signals. Call with the
+// page list's lock held.
+void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page,
+                   const TimeSignals& timeSignals);

@@ -3,10 +3,14 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimerEvent>
+#include <QWindow>
 
 #include <algorithm>
 
+#include "frame/screen_awake.h"
 #include "frame/snapshot_writer.h"
+#include "sound/bell_trigger.h"
+#include "sound/sound_player.h"
 #include "frame/window_flags.h"
 
 CMainFrame::CMainFrame(int nPort)
@@ -36,6 +40,9 @@ bool CMainFrame::Create()
     if (windowHandle() == nullptr) {
         return false;
     }
+    if (m_pTargetScreen != nullptr) {
+        windowHandle()->setScreen(m_pTargetScreen);
+    }
     if (const QScreen* pScreen = screen()) {
         // The restored form of a window that starts maximised: the framework's default
         // size, three quarters of the work area, centred.
@@ -63,6 +70,13 @@ int CMainFrame::OnCreate()
 int CMainFrame::ListeningPort() const
 {
     return m_pServer ? m_pServer->ListeningPort() : 0;
+}
+
+InfoFooter CMainFrame::ServerFooter() const
+{
+    // A display that could not listen names the port it was asked for.
+    const int nListening = ListeningPort();
+    return InfoFooter{nListening != 0 ? nListening : m_nPort, nListening != 0};
 }
 
 void CMainFrame::ShowMaximized()
@@ -101,8 +115,8 @@ void CMainFrame::OnTimer(int)
     // Only a request: the clock of a round page and the rotation of notes move on because
     // every repaint works them out afresh. A tick whose picture would be the one shown
     // asks for nothing, so a steady screen costs a few comparisons a tick.
-    if (m_shownKey && *m_shownKey == CurrentFrameKey(m_pages, size(), CurrentScreenState())) return;
-    update();
+    if (!m_shownKey || *m_shownKey != CurrentFrameKey(m_pages, size(), CurrentScreenState())) update();
+    FeedBell();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event)

@@ -241,7 +241,7 @@ TEST_P(FrameKeyTest, ChangesExactlyWhenThePictureCan)
 {
     ScreenPageList pages;
     QSize client(1920, 1080);
-    ScreenState state{false, {1920, 1080}};
+    ScreenState state{false, {1920, 1080}, {}};
     const FrameKey before = CurrentFrameKey(pages, client, state);
     GetParam().change(pages, client, state);
     EXPECT_EQ(CurrentFrameKey(pages, client, state) != before, GetParam().differs);
@@ -267,6 +267,13 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"TheClientSize", [](ScreenPageList&, QSize& client, ScreenState&) { client = QSize(1280, 720); },
                 true},
         KeyCase{"FullScreen", [](ScreenPageList&, QSize&, ScreenState& state) { state.bFullScreen = true; }, true},
+        KeyCase{"Footer", [](ScreenPageList&, QSize&, ScreenState& state) { state.footer.bListening = false; },
+                true},
+        KeyCase{"WarningStages",
+                [](ScreenPageList&, QSize&, ScreenState& state) { state.timeSignals.stages.push_back(WarnStage{60}); },
+                true},
+        KeyCase{"OvertimeBlink",
+                [](ScreenPageList&, QSize&, ScreenState& state) { state.timeSignals.bBlinkOvertime = true; }, true},
         KeyCase{"ReportedSize", [](ScreenPageList&, QSize&, ScreenState& state) { state.reportedSize.cy = 1078; },
                 true},
         KeyCase{"AReadOfThePageShown",

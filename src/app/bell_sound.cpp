@@ -1,0 +1,23 @@
+#include "bell_sound.h"
+
+#include <iostream>
+
+#include "sound/chime.h"
+#include "sound/pulse_output.h"
+#include "sound/sound_player.h"
+#include "sound/wav_file.h"
+
+bool MakeBellPlayer(const std::string& strSound, std::unique_ptr<CSoundPlayer>& pPlayer, std::string& strError)
+{
+    SoundClip clip;
+    if (strSound == "bell") {
+        clip = SynthesiseChime();
+    } else if (!LoadWavFile(strSound, clip, strError)) {
+        return false;
+    }
+    pPlayer = std::make_unique<CSoundPlayer>(std::move(clip), std::make_unique<PulseOutput>(),
+                                             [](const std::string& line) {
+                                                 std::cerr << ("pavlune: " + line + "\n") << std::flush;
+                                             });
+    return true;
+}
