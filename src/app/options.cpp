@@ -89,6 +89,11 @@ const OptionSpec kOptions[] = {
      .help = "echo each diagnostic log line to standard error",
      .defaultText = "off", .expects = kSwitchExpects,
      .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.bVerbose); }},
+    {.name = "no-restore", .valueName = nullptr,
+     .help = "start with the information screen instead of the pages saved in "
+             "$XDG_STATE_HOME/pavlune (default ~/.local/state/pavlune); they are left as they are",
+     .defaultText = "off", .expects = kSwitchExpects,
+     .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.bNoRestore); }},
 };
 
 // Qt's own options, read here only to hand them on to Qt, so that nothing else is taken

@@ -11,6 +11,7 @@ struct AppOptions {
     int nHeight = 0;
     std::string strSnapshot;
     bool bVerbose = false;
+    bool bNoRestore = false;  // start empty; the saved pages stay as they are until a change
     bool bHelp = false;
     bool bVersion = false;
 };

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/quit_signals.h"
+#include "display/page_state_file.h"
 #include "frame/main_frame.h"
 #include "net/diag_log.h"
 #include "platform/lang_index.h"
@@ -51,6 +52,7 @@ bool CPavlunewinApp::InitInstance()
     });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
     m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
+    m_pMainWnd->SetPageStateDirectory(PageStateDirectory(), !m_options.bNoRestore);
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;

@@ -16,6 +16,7 @@
 #include "display/screen_size.h"
 #include "net/tip_proc_base.h"
 
+class PageStateStore;
 class QMenu;
 class SnapshotWriter;
 
@@ -60,6 +61,9 @@ public:
 
     // Keeps FILE showing what the window shows, at most once a second.
     void SetSnapshotFile(const std::string& strPath);
+    // Before Create: keeps the page list saved in the directory from every message that
+    // changes it on, and with bRestore brings back the list saved there at start.
+    void SetPageStateDirectory(const std::string& strDir, bool bRestore);
 
     ScreenPageList& Pages() { return m_pages; }
     // The window's image of what the screen shows, after the colour-key copy.
@@ -85,6 +89,10 @@ private:
     // Safe from any thread: the repaint itself happens on the window thread.
     void RequestRepaint();
     void SendScreenSize(SOCKET s);
+    // Before the server starts, so no message can come before the saved list.
+    void StartPageState();
+    // After a message has changed the list; never with its lock held.
+    void SavePages();
 
     const int m_nPort;
     bool m_bFullScreen = false;
@@ -101,4 +109,7 @@ private:
     std::optional<FrameKey> m_shownKey;
     QRect m_rcRestore;
     std::unique_ptr<SnapshotWriter> m_pSnapshot;
+    std::string m_strStateDir;
+    bool m_bRestoreState = false;
+    std::unique_ptr<PageStateStore> m_pPageState;
 };
