@@ -266,6 +266,7 @@ std::optional<SavedPages> DecodePageState(std::span<const std::uint8_t> bytes, s
     for (std::uint32_t i = 0; i < count && r.Ok(); ++i) {
         SavedPage page;
         const std::uint8_t kind = r.U8();
+        if (!r.Ok()) break;
         if (kind != kRoundKind && kind != kNoteKind) {
             strError = "a page of unknown kind";
             return std::nullopt;
