@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "frame_fixture.h"
+#include "picture_samples.h"
+#include "platform/clock.h"
 
 namespace {
 
@@ -126,6 +128,36 @@ INSTANTIATE_TEST_SUITE_P(Pictures, ColourKey,
                                            KeyCase{qRgb(255, 1, 254), qRgb(22, 96, 128)},
                                            KeyCase{qRgb(255, 0, 254), qRgb(255, 0, 254)},
                                            KeyCase{qRgb(255, 1, 255), qRgb(255, 1, 255)}));
+
+// The picture of a note is decoded before the page list is touched: while it is, the
+// window goes on repainting (the round page's clock moves on) and the list still holds
+// the round page. Were the list locked through the decode, no repaint could finish
+// until the note was in.
+TEST_F(MessageHandling, TheWindowRepaintsWhileANotePictureIsDecoded)
+{
+    Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0));
+    Deliver(*RoundPageMsg());
+    ProcessEventsFor(300);
+    const std::vector<std::uint8_t> png = TwoToneMonoPng(QSize(8192, 8192), qRgb(1, 2, 3), qRgb(4, 5, 6));
+    auto note = MakeMsg(MSGID_NOTE_PAGE);
+    note->SetAttachment(png.data(), static_cast<int>(png.size()));
+    Peer peer(m_nPort);
+    ASSERT_TRUE(peer.Send(*note));
+    int nRepaintsDuringHandling = 0;
+    while (!peer.WaitClosed(std::chrono::milliseconds(10))) {
+        const QImage before = m_pFrame->ScreenImage();
+        Clock::Advance(1);
+        ProcessEventsFor(150);
+        if (PageKinds() == "R" && m_pFrame->ScreenImage() != before) {
+            ++nRepaintsDuringHandling;
+        }
+    }
+    Clock::UseSystemTime();
+    EXPECT_GE(nRepaintsDuringHandling, 2);
+    EXPECT_EQ(PageKinds(), "N");
+    std::lock_guard lock(m_pFrame->Pages().Mutex());
+    EXPECT_EQ(m_pFrame->Pages().Page(0).m_picture.GetWidth(), 1920) << "kept at the client size";
+}
 
 TEST(MessageHandlingTeardown, ClosingTheWindowWhileMessagesArriveStopsCleanly)
 {
