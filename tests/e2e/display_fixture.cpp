@@ -13,6 +13,8 @@ EnvChanges DisplayTest::DisplayEnv() const
     env["XDG_RUNTIME_DIR"] = m_scratch.Path();
     // Never the tester's own settings; a test writes a configuration file here if it wants one.
     env["XDG_CONFIG_HOME"] = m_scratch.Path() + "/config";
+    // Nor the tester's saved pages: each test starts with none and keeps its own.
+    env["XDG_STATE_HOME"] = m_scratch.Path() + "/state";
     env["LC_ALL"] = "C.UTF-8";
     env["QT_QPA_PLATFORM"] = std::nullopt;
     return env;
