@@ -267,7 +267,16 @@ TEST_F(Restart, ADamagedFileGivesTheInformationScreenAndOneLine)
     EXPECT_EQ(ReadFile(StateFile()), damaged) << "the damaged file was changed";
 }
 
-TEST_F(Restart, NoRestoreStartsEmptyAndKeepsTheSavedList)
+// How the option is given: on the command line or in the configuration file.
+struct NoRestoreCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* configFile;
+};
+
+class NoRestore : public Restart, public ::testing::WithParamInterface<NoRestoreCase> {};
+
+TEST_P(NoRestore, StartsEmptyAndKeepsTheSavedList)
 {
     {
         auto display = StartDisplay();
@@ -279,8 +288,11 @@ TEST_F(Restart, NoRestoreStartsEmptyAndKeepsTheSavedList)
         ASSERT_TRUE(display->Process().WaitExit(kDeadline));
     }
     const std::string saved = ReadFile(StateFile());
+    const std::string configDir = m_scratch.Path() + "/config/pavlune";
+    ASSERT_TRUE(std::filesystem::create_directories(configDir));
+    std::ofstream(configDir + "/pavlune.conf") << GetParam().configFile;
     {
-        auto display = StartDisplay({"--no-restore"});
+        auto display = StartDisplay(GetParam().args);
         ASSERT_NE(m_nPort, 0);
         ExpectRunning(*display);
         EXPECT_TRUE(WaitForScreen(ShowsInformationScreen));
@@ -289,9 +301,17 @@ TEST_F(Restart, NoRestoreStartsEmptyAndKeepsTheSavedList)
     }
     EXPECT_EQ(ReadFile(StateFile()), saved) << "--no-restore changed the saved list";
     // Without the option again, the saved round is back.
+    std::filesystem::remove(configDir + "/pavlune.conf");
     auto display = StartDisplay();
     ASSERT_NE(m_nPort, 0);
     EXPECT_TRUE(WaitForScreen(ShowsRound)) << "the saved list did not stay";
 }
+
+INSTANTIATE_TEST_SUITE_P(Given, NoRestore,
+                         ::testing::Values(NoRestoreCase{"OnTheCommandLine", {"--no-restore"}, ""},
+                                           NoRestoreCase{"InTheConfigurationFile", {}, "no-restore=true\n"}),
+                         [](const ::testing::TestParamInfo<NoRestoreCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace
