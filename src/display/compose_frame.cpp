@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <utility>
+
 #include "display/screen_pages.h"
 #include "platform/clock.h"
 #include "platform/gdi_colour_key.h"
@@ -23,6 +25,22 @@ void FitKept(QImage& kept, QSize client)
     kept = std::move(fitted);
 }
 
+// Whether any pixel has exactly the colour; the top byte of Format_RGB32 is not compared.
+// Written without an early exit inside a row so that the compiler can vectorise it.
+bool HoldsColour(const QImage& image, COLORREF colour)
+{
+    const std::uint32_t rgb = (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
+                              (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        std::uint32_t hits = 0;
+        for (int x = 0; x < width; ++x) hits |= static_cast<std::uint32_t>((line[x] & 0x00FFFFFFu) == rgb);
+        if (hits != 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state)
@@ -42,6 +60,12 @@ bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pag
         // DrawScreen's first step fills every pixel, so the frame needs no clearing here.
         CDC dc(frame);
         DrawScreen(dc, RECT{0, 0, client.width(), client.height()}, pages, state);
+    }
+    if (!HoldsColour(frame, kTransparentKey)) {
+        // Nothing of the old picture shows through: the frame becomes the kept image, and
+        // the old kept image the frame to compose the next repaint into.
+        std::swap(kept, frame);
+        return true;
     }
     FitKept(kept, client);
     if (kept.isNull()) return false;

@@ -7,6 +7,7 @@
 #include "display/round_page.h"
 #include "display/screen_pages.h"
 #include "display/solid_brush.h"
+#include "platform/gdi_text_runs.h"
 #include "platform/lang_index.h"
 
 void DrawScreen(CDC& dc, RECT rect, ScreenPageList& pages, const ScreenState& state)
@@ -28,4 +29,5 @@ void DrawScreen(CDC& dc, RECT rect, ScreenPageList& pages, const ScreenState& st
         }
     }
     fontCache.FreeEvicted();
+    TextRunCache::Instance().DropUnused();
 }

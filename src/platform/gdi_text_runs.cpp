@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <iterator>
+
 #include "gdi_font.h"
 
 namespace {
@@ -27,6 +29,7 @@ std::optional<TextRunCache::Run> TextRunCache::Get(const CFont& font, const QStr
     const std::lock_guard<std::mutex> lock(m_mtx);
     if (const auto hit = m_index.find(key); hit != m_index.end()) {
         m_entries.splice(m_entries.begin(), m_entries, hit.value());
+        m_entries.front().bUsed = true;
         return m_entries.front().run;
     }
 
@@ -48,10 +51,27 @@ std::optional<TextRunCache::Run> TextRunCache::Get(const CFont& font, const QStr
     m_nBytes += BytesOf(run.image);
     m_entries.push_front(Entry{key, run});
     m_index.insert(key, m_entries.begin());
-    while (m_nBytes > kBudgetBytes && m_entries.size() > 1) {
-        m_nBytes -= BytesOf(m_entries.back().run.image);
-        m_index.remove(m_entries.back().key);
-        m_entries.pop_back();
-    }
+    while (m_nBytes > kBudgetBytes && m_entries.size() > 1) Remove(std::prev(m_entries.end()));
     return run;
+}
+
+void TextRunCache::Remove(std::list<Entry>::iterator it)
+{
+    m_nBytes -= BytesOf(it->run.image);
+    m_index.remove(it->key);
+    m_entries.erase(it);
+}
+
+void TextRunCache::DropUnused()
+{
+    const std::lock_guard<std::mutex> lock(m_mtx);
+    for (auto it = m_entries.begin(); it != m_entries.end();) {
+        const auto next = std::next(it);
+        if (!it->bUsed) {
+            Remove(it);
+        } else {
+            it->bUsed = false;
+        }
+        it = next;
+    }
 }
