@@ -120,6 +120,11 @@ const OptionSpec kOptions[] = {
          o.timeSignals.strSound = v == "off" ? std::string() : v;
          return !v.empty();
      }},
+    {.name = "no-restore", .valueName = nullptr,
+     .help = "start with the information screen instead of the pages saved in "
+             "$XDG_STATE_HOME/pavlune (default ~/.local/state/pavlune); they are left as they are",
+     .defaultText = "off", .expects = kSwitchExpects,
+     .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.bNoRestore); }},
 };
 
 // Qt's own options, read here only to hand them on to Qt, so that nothing else is taken

@@ -16,6 +16,7 @@ struct AppOptions {
     std::string strScreen;  // --screen: a monitor's number or name; empty for the primary
     bool bAllowBlanking = false;
     TimeSignals timeSignals;   // --warn, --blink-overtime, --sound
+    bool bNoRestore = false;  // start empty; the saved pages stay as they are until a change
     bool bHelp = false;
     bool bVersion = false;
 };

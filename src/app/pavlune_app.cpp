@@ -6,6 +6,7 @@
 
 #include "app/bell_sound.h"
 #include "app/quit_signals.h"
+#include "display/page_state_file.h"
 #include "frame/main_frame.h"
 #include "net/diag_log.h"
 #include "platform/lang_index.h"
@@ -65,6 +66,7 @@ bool CPavlunewinApp::InitInstance()
         return false;
     }
     m_pMainWnd->SetTimeSignals(m_options.timeSignals, std::move(pBell));
+    m_pMainWnd->SetPageStateDirectory(PageStateDirectory(), !m_options.bNoRestore);
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;

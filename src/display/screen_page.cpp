@@ -37,5 +37,21 @@ void ScreenPage::SetRoundFields(const RoundFields& fields, QSize fitTo)
 
 void ScreenPage::LoadPicture(const std::uint8_t* data, int length, QSize fitTo)
 {
-    m_picture.Load(data, length, fitTo);
+    m_pictureBytes.reset();
+    if (m_picture.Load(data, length, fitTo)) {
+        m_pictureBytes = std::make_shared<const std::vector<std::uint8_t>>(data, data + length);
+    }
+}
+
+void ScreenPage::LoadPicture(std::shared_ptr<const std::vector<std::uint8_t>> bytes, QSize fitTo)
+{
+    m_pictureBytes.reset();
+    if (bytes && m_picture.Load(bytes->data(), static_cast<int>(bytes->size()), fitTo)) {
+        m_pictureBytes = std::move(bytes);
+    }
+}
+
+qint64 ScreenPage::SentPictureBytes() const
+{
+    return m_pictureBytes ? static_cast<qint64>(m_pictureBytes->size()) : 0;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,10 @@ public:
     // An undecodable, oversized or too costly picture leaves the page with an empty
     // picture. With a valid `fitTo` (the client area) the picture is kept no larger.
     void LoadPicture(const std::uint8_t* data, int length, QSize fitTo = {});
+    // The same from bytes that are kept as they are, not copied.
+    void LoadPicture(std::shared_ptr<const std::vector<std::uint8_t>> bytes, QSize fitTo = {});
+    // Memory the picture's bytes as sent hold (0 when not kept).
+    qint64 SentPictureBytes() const;
 
     int m_nLanguage = 0;
     bool m_bRoundPage = false;
@@ -63,6 +68,10 @@ public:
     COLORREF m_clrClock = RGB(248, 248, 248);
     COLORREF m_clrOvertime = RGB(255, 64, 64);
     CImage m_picture;
+    // The picture's bytes as they were sent, kept only while they decoded, so that the
+    // page can be saved and decoded again after a restart. Never changed once set: saved
+    // copies of the list share them instead of copying.
+    std::shared_ptr<const std::vector<std::uint8_t>> m_pictureBytes;
 
     // Made from the fields above by SetRoundFields.
     QString m_txtTitle;                  // the title with a space either side, as drawn

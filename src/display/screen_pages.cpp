@@ -24,6 +24,7 @@ void ScreenPageList::ClearPages()
 {
     m_pages.clear();
     m_nPictureBytes = 0;
+    m_nSentPictureBytes = 0;
     Changed();
 }
 
@@ -38,6 +39,7 @@ void ScreenPageList::PutRoundPage(std::unique_ptr<ScreenPage> page)
 {
     ClearPages();
     m_nPictureBytes = page->m_picture.SizeInBytes();
+    m_nSentPictureBytes = page->SentPictureBytes();
     m_pages.push_back(std::move(page));
     RequestRepaint();
 }
@@ -48,6 +50,7 @@ bool ScreenPageList::DropOldestNote()
     const int victim = m_nCurPage == 0 ? 1 : 0;
     if (victim >= PageCount()) return false;
     m_nPictureBytes -= m_pages[static_cast<std::size_t>(victim)]->m_picture.SizeInBytes();
+    m_nSentPictureBytes -= m_pages[static_cast<std::size_t>(victim)]->SentPictureBytes();
     m_pages.erase(m_pages.begin() + victim);
     if (victim < m_nCurPage) --m_nCurPage;
     return true;
@@ -57,16 +60,36 @@ void ScreenPageList::PutNotePage(std::unique_ptr<ScreenPage> page, bool replace)
 {
     if (!m_pages.empty() && m_pages.front()->m_bRoundPage) ClearPages();
     if (replace) ClearPages();
-    // Each note keeps its decoded picture, so a peer that never asks for a clear must not
-    // be able to pile them up: past either bound the oldest notes make room.
+    // Each note keeps its decoded picture and the bytes it came from, so a peer that never
+    // asks for a clear must not be able to pile them up: past either bound the oldest
+    // notes make room.
     const qint64 bytes = page->m_picture.SizeInBytes();
-    while (PageCount() >= kMaxNotePages || (m_nPictureBytes + bytes > kPictureBudgetBytes && PageCount() > 0)) {
+    const qint64 sent = page->SentPictureBytes();
+    while (PageCount() >= kMaxNotePages
+           || (m_nPictureBytes + m_nSentPictureBytes + bytes + sent > kPictureBudgetBytes && PageCount() > 0)) {
         if (!DropOldestNote()) break;
     }
     m_nPictureBytes += bytes;
+    m_nSentPictureBytes += sent;
     m_pages.push_back(std::move(page));
     Changed();
     RequestRepaint();
+}
+
+void ScreenPageList::RestorePages(std::vector<std::unique_ptr<ScreenPage>> pages, int nCurPage)
+{
+    ClearPages();
+    // Set first, so that notes making room for others keep the one that was on the screen.
+    m_nCurPage = nCurPage;
+    for (std::unique_ptr<ScreenPage>& page : pages) {
+        if (page->m_bRoundPage) {
+            PutRoundPage(std::move(page));
+        } else {
+            PutNotePage(std::move(page), false);
+        }
+    }
+    if (m_nCurPage < 0 || m_nCurPage >= PageCount()) m_nCurPage = 0;
+    m_tLastSwitch = Clock::Now();
 }
 
 ScreenPage* ScreenPageList::CurrentPage()

@@ -27,13 +27,16 @@ class CommMsg_base;
 // The mutex is not recursive: one thread never takes it twice.
 //
 // The list holds no page, exactly one round page, or one or more note pages. Bounds: at
-// most kMaxNotePages notes, and their pictures together within kPictureBudgetBytes; past
-// either, the oldest notes make room, but never the note on the screen.
+// most kMaxNotePages notes, and their pictures together, decoded and as sent, within
+// kPictureBudgetBytes; past either, the oldest notes make room, but never the note on
+// the screen. One page alone may pass the budget: its bytes as sent are within a frame.
 class ScreenPageList {
 public:
     // The most note pages kept at once (a rotation of over ten minutes).
     static constexpr int kMaxNotePages = 64;
-    // The most memory the decoded pictures of all notes take together.
+    // The most memory the pictures of all notes take together, decoded and as sent (the
+    // bytes as sent are kept for the saved copy of the list; they are usually a small
+    // part of the decoded picture).
     static constexpr qint64 kPictureBudgetBytes = qint64{256} * 1024 * 1024;
 
     // requestRepaint asks the window for a repaint with the background erased; it may be
@@ -60,6 +63,10 @@ public:
     // The note is appended; the list is emptied first when it holds a round page or when
     // `replace` is set. Notes then make room for it as the bounds above say.
     void PutNotePage(std::unique_ptr<ScreenPage> page, bool replace);
+    // The list becomes pages saved before a restart (one round page, or notes in their
+    // order), each put in as above, with the page at nCurPage shown for a full turn from
+    // now. An index the list does not reach shows the first page.
+    void RestorePages(std::vector<std::unique_ptr<ScreenPage>> pages, int nCurPage);
     // The page to show now, or nullptr for none. A page stays for ten seconds; the switch
     // happens at the first call after that, and also at once when the clock was set back
     // by ten seconds or more. Valid until the lock is released.
@@ -73,8 +80,9 @@ public:
     int CurrentIndex() const { return m_nCurPage; }
     DateTime LastSwitch() const { return m_tLastSwitch; }
     const ScreenPage& Page(int nIndex) const { return *m_pages[static_cast<std::size_t>(nIndex)]; }
-    // Memory the pictures of the list hold.
+    // Memory the decoded pictures of the list hold, and their bytes as sent.
     qint64 PictureBytes() const { return m_nPictureBytes; }
+    qint64 SentPictureBytes() const { return m_nSentPictureBytes; }
     // Changes with every change of the list; readable without the lock, so the window can
     // tell whether a repaint could show anything new.
     std::uint64_t Generation() const { return m_nGeneration.load(std::memory_order_acquire); }
@@ -89,6 +97,7 @@ private:
     int m_nCurPage = 0;
     DateTime m_tLastSwitch;
     qint64 m_nPictureBytes = 0;
+    qint64 m_nSentPictureBytes = 0;
     std::atomic<std::uint64_t> m_nGeneration{0};
     std::mutex m_mtxPages;
     std::function<void()> m_requestRepaint;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "display/page_state_store.h"
 #include "frame/screen_awake.h"
 #include "frame/snapshot_writer.h"
 #include "sound/bell_trigger.h"
@@ -22,6 +23,9 @@ CMainFrame::~CMainFrame()
 {
     StopServer();
     m_pSnapshot.reset();
+    // Ends before the list: its thread may be putting the saved pages in. The teardown's
+    // clearing below is no change to save, so a restart brings the pages back.
+    m_pPageState.reset();
     std::lock_guard lock(m_pages.Mutex());
     m_pages.ClearPages();
 }
@@ -58,6 +62,7 @@ int CMainFrame::OnCreate()
     // A server that cannot listen has told the user already; the window goes on and
     // keeps showing the information screen.
     StopServer();
+    StartPageState();
     m_pServer = std::make_unique<CIOCPclass2016BC>();
     m_pServer->CreateField(m_nPort, this);
     if (m_nRepaintTimer == 0) {

@@ -19,6 +19,7 @@
 
 class CBellTrigger;
 class CSoundPlayer;
+class PageStateStore;
 class QMenu;
 class QScreen;
 class ScreenAwake;
@@ -78,6 +79,9 @@ public:
     // The director's warning stages and overtime blink for the round clock, and the bell
     // that rings as the round on the screen reaches each stage and its end (null: silent).
     void SetTimeSignals(const TimeSignals& timeSignals, std::unique_ptr<CSoundPlayer> pBell);
+    // Before Create: keeps the page list saved in the directory from every message that
+    // changes it on, and with bRestore brings back the list saved there at start.
+    void SetPageStateDirectory(const std::string& strDir, bool bRestore);
 
     ScreenPageList& Pages() { return m_pages; }
     // The window's image of what the screen shows, after the colour-key copy.
@@ -113,6 +117,10 @@ private:
     InfoFooter ServerFooter() const;
     // Each tick: tells the bell which round the screen shows and how far it has run.
     void FeedBell();
+    // Before the server starts, so no message can come before the saved list.
+    void StartPageState();
+    // After a message has changed the list; never with its lock held.
+    void SavePages();
 
     const int m_nPort;
     bool m_bFullScreen = false;
@@ -137,4 +145,7 @@ private:
     // The player goes after the trigger, whose ring calls it.
     std::unique_ptr<CSoundPlayer> m_pBell;
     std::unique_ptr<CBellTrigger> m_pBellTrigger;
+    std::string m_strStateDir;
+    bool m_bRestoreState = false;
+    std::unique_ptr<PageStateStore> m_pPageState;
 };

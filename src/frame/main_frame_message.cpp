@@ -46,6 +46,7 @@ void CMainFrame::OnMessage(SOCKET s, CommMsg_base* pMsg)
     default:
         break;
     }
+    if (nMsgID == MSGID_CLEAR || nMsgID == MSGID_ROUND_PAGE || nMsgID == MSGID_NOTE_PAGE) SavePages();
     std::this_thread::sleep_for(kCloseDelay);
     // Every connection carries one message: whatever it was, it ends here.
     m_pServer->CloseConnection(s);

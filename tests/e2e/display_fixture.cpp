@@ -15,6 +15,8 @@ EnvChanges DisplayTest::DisplayEnv() const
     env["XDG_CONFIG_HOME"] = m_scratch.Path() + "/config";
     // Nor the tester's desktop: a bus that is not there, unless a test starts one here.
     env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + m_scratch.Path() + "/bus";
+    // Nor the tester's saved pages: each test starts with none and keeps its own.
+    env["XDG_STATE_HOME"] = m_scratch.Path() + "/state";
     env["LC_ALL"] = "C.UTF-8";
     env["QT_QPA_PLATFORM"] = std::nullopt;
     return env;
