@@ -10,6 +10,7 @@
 #include <asio/steady_timer.hpp>
 
 #include "msg/frame_buffer.h"
+#include "net/frame_cutter.h"
 #include "net/socket_id.h"
 #include "net/stream_buffer.h"
 #include "platform/date_time.h"
@@ -60,6 +61,7 @@ private:
 
     std::array<std::uint8_t, 32 * 1024> m_readBuf{};
     StreamBuffer m_stream;
+    FrameCutter m_cutter;
     std::deque<std::shared_ptr<const FrameBuffer>> m_outgoing;
     std::size_t m_nOutgoingBytes = 0;
 

@@ -1,5 +1,7 @@
 #include "frame_cutter.h"
 
+#include <algorithm>
+
 #include "msg/frame_buffer.h"
 #include "msg/msg_fields.h"
 #include "net/frame_limits.h"
@@ -22,6 +24,21 @@ std::int64_t JsonLength(const std::uint8_t* frame, int length)
     return static_cast<std::int64_t>(length) - kHeaderBytes - attach;
 }
 
+// The whole length of the frame at the front when its header, all that is needed to
+// tell, announces a JSON text past the bound; else 0. A frame announced past the frame
+// bound is not one: the connection is ended for it instead.
+std::int64_t AnnouncedOversizeJson(const std::uint8_t* stream, std::size_t count)
+{
+    if (count < kHeaderBytes) {
+        return 0;
+    }
+    const std::int32_t length = ReadInt32LE(stream);
+    if (length < kHeaderBytes || length > FrameLimit::kMaxFrameBytes) {
+        return 0;
+    }
+    return JsonLength(stream, length) > FrameLimit::kMaxJsonBytes ? length : 0;
+}
+
 std::unique_ptr<CommMsg_base> Parse(const std::uint8_t* bytes, int length)
 {
     FrameBuffer frame;
@@ -35,21 +52,42 @@ std::unique_ptr<CommMsg_base> Parse(const std::uint8_t* bytes, int length)
 
 }  // namespace
 
-CutResult CutFrames(StreamBuffer& stream, std::vector<CutMessage>& out)
+CutResult FrameCutter::Cut(StreamBuffer& stream, std::vector<CutMessage>& out)
 {
     CutResult result;
+    const auto reject = [&] {
+        if (++result.m_nRejected > FrameLimit::kMaxRejectedFrames) {
+            stream.Clear();
+            m_nSkip = 0;
+            result.m_bDiscarded = true;
+        }
+        return result.m_bDiscarded;
+    };
     for (;;) {
+        if (m_nSkip > 0) {
+            const std::size_t dropped = std::min(m_nSkip, stream.Size());
+            stream.Consume(dropped);
+            m_nSkip -= dropped;
+            if (m_nSkip > 0) {
+                return result;
+            }
+        }
+        if (const std::int64_t announced = AnnouncedOversizeJson(stream.Data(), stream.Size()); announced > 0) {
+            m_nSkip = static_cast<std::size_t>(announced);
+            if (reject()) {
+                return result;
+            }
+            continue;
+        }
         const int length = NextFrameLength(stream.Data(), stream.Size());
         if (length < 0) {
             return result;
         }
         const std::int64_t json = JsonLength(stream.Data(), length);
-        std::unique_ptr<CommMsg_base> msg = json <= FrameLimit::kMaxJsonBytes ? Parse(stream.Data(), length) : nullptr;
+        std::unique_ptr<CommMsg_base> msg = Parse(stream.Data(), length);
         stream.Consume(static_cast<std::size_t>(length));
         if (!msg) {
-            if (++result.m_nRejected > FrameLimit::kMaxRejectedFrames) {
-                stream.Clear();
-                result.m_bDiscarded = true;
+            if (reject()) {
                 return result;
             }
             continue;

@@ -20,9 +20,18 @@ struct CutResult {
     bool m_bDiscarded = false;
 };
 
-// Cuts every whole frame from the front of a connection's stream. A frame is checked
-// and its JSON text parsed once, here; those that carry a message id of 1 or more are
-// appended to `out`, in stream order. Rejected frames (malformed, or with a JSON text of
-// more than 1 MiB, which is never parsed) are dropped; the rest of a frame with an id
-// below 1 is dropped without counting as rejected.
-CutResult CutFrames(StreamBuffer& stream, std::vector<CutMessage>& out);
+// Cuts every whole frame from the front of a connection's stream; one per connection,
+// as it remembers what is left to drop of a frame rejected before it was whole.
+//
+// A frame is checked and its JSON text parsed once, here; those that carry a message id
+// of 1 or more are appended to `out`, in stream order. Rejected frames are dropped; the
+// rest of a frame with an id below 1 is dropped without counting as rejected. A frame
+// whose header announces a JSON text of more than 1 MiB is rejected as soon as its
+// header is in, and its bytes are dropped as they arrive instead of being held.
+class FrameCutter {
+public:
+    CutResult Cut(StreamBuffer& stream, std::vector<CutMessage>& out);
+
+private:
+    std::size_t m_nSkip = 0;
+};

@@ -59,12 +59,13 @@ TEST_P(FrameCutting, CutsChecksAndParsesEachWholeFrame)
 {
     const CutCase& c = GetParam();
     StreamBuffer stream;
+    FrameCutter cutter;
     CutResult last;
     int rejected = 0;
     for (std::size_t i = 0; i < c.pieces.size(); ++i) {
         stream.Append(c.pieces[i].data(), c.pieces[i].size());
         std::vector<CutMessage> out;
-        last = CutFrames(stream, out);
+        last = cutter.Cut(stream, out);
         rejected += last.m_nRejected;
         std::vector<int> ids;
         for (const CutMessage& m : out) {
@@ -82,6 +83,7 @@ const Bytes kClear = MakeFrame(R"({"pub_MsgID":301})");
 const Bytes kNote = MakeFrame(R"({"pub_MsgID":305})", Picture(120));
 const Bytes kSize = MakeFrame(R"({"pub_MsgID":309})");
 const Bytes kHeaderOnly = MakeFrame("");
+const Bytes kOversize = FrameWithJsonOf(1024 * 1024 + 1);
 const Bytes kLongNote = MakeFrame(R"({"pub_MsgID":305})", Picture(5000));
 
 Bytes Slice(const Bytes& b, std::size_t from, std::size_t to)
@@ -109,6 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
                 {{301}}, 1, false, 0},
         CutCase{"JsonOf1MiBIsParsed", {FrameWithJsonOf(1024 * 1024)}, {{305}}, 0, false, 0},
         CutCase{"JsonPast1MiBIsRejected", {FrameWithJsonOf(1024 * 1024 + 1) + kClear}, {{301}}, 1, false, 0},
+        CutCase{"JsonPast1MiBIsDroppedAsItArrives",
+                {Slice(kOversize, 0, 8), Slice(kOversize, 8, 700000), Slice(kOversize, 700000, kOversize.size()) + kSize},
+                {{}, {}, {309}}, 1, false, 0},
         CutCase{"TwentyRejectedAreDropped", {Repeat(kHeaderOnly, 20) + kSize}, {{309}}, 20, false, 0},
         CutCase{"TheTwentyFirstDiscardsTheRest", {Repeat(kHeaderOnly, 21) + kSize}, {{}}, 21, true, 0},
         CutCase{"CountIsPerCut", {Repeat(kHeaderOnly, 20), Repeat(kHeaderOnly, 20) + kSize}, {{}, {309}}, 40, false,
