@@ -24,6 +24,35 @@ std::int64_t JsonLength(const std::uint8_t* frame, int length)
     return static_cast<std::int64_t>(length) - kHeaderBytes - attach;
 }
 
+// True when no array or object in the JSON text of the frame nests deeper than the bound.
+// Brackets inside strings do not count; a bracket inside a comment does, which only
+// errs on the side of refusing.
+bool NestingWithinBound(const std::uint8_t* frame, std::int64_t json)
+{
+    const std::uint8_t* text = frame + kHeaderBytes;
+    int depth = 0;
+    bool inString = false;
+    for (std::int64_t i = 0; i < json; ++i) {
+        const std::uint8_t c = text[i];
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > FrameLimit::kMaxJsonDepth) {
+                return false;
+            }
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return true;
+}
+
 // The whole length of the frame at the front when its header, all that is needed to
 // tell, announces a JSON text past the bound; else 0. A frame announced past the frame
 // bound is not one: the connection is ended for it instead.
@@ -84,7 +113,8 @@ CutResult FrameCutter::Cut(StreamBuffer& stream, std::vector<CutMessage>& out)
             return result;
         }
         const std::int64_t json = JsonLength(stream.Data(), length);
-        std::unique_ptr<CommMsg_base> msg = Parse(stream.Data(), length);
+        std::unique_ptr<CommMsg_base> msg =
+            NestingWithinBound(stream.Data(), json) ? Parse(stream.Data(), length) : nullptr;
         stream.Consume(static_cast<std::size_t>(length));
         if (!msg) {
             if (reject()) {

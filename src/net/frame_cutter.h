@@ -25,7 +25,8 @@ struct CutResult {
 //
 // A frame is checked and its JSON text parsed once, here; those that carry a message id
 // of 1 or more are appended to `out`, in stream order. Rejected frames are dropped; the
-// rest of a frame with an id below 1 is dropped without counting as rejected. A frame
+// rest of a frame with an id below 1 is dropped without counting as rejected. A JSON
+// text nested more than 64 deep is rejected without being parsed. A frame
 // whose header announces a JSON text of more than 1 MiB is rejected as soon as its
 // header is in, and its bytes are dropped as they arrive instead of being held.
 class FrameCutter {

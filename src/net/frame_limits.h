@@ -16,6 +16,10 @@ inline constexpr int kMaxRejectedFrames = 20;
 // The longest JSON text a frame may carry: 1 MiB. Pictures travel as attachments, so
 // nothing in the protocol needs more, and a longer text is rejected without being parsed.
 inline constexpr std::int64_t kMaxJsonBytes = 1024LL * 1024;
+// The deepest nesting of arrays and objects a JSON text may have. Messages are flat; a
+// deeply nested text only costs parse-tree nodes and recursion, so it is rejected
+// without being parsed.
+inline constexpr int kMaxJsonDepth = 64;
 // A queued message counts against kMaxHeldBytes as its attachment plus this many bytes
 // per byte of its JSON text: a parse tree takes some fifty times the text it came from.
 inline constexpr std::int64_t kParsedJsonWeight = 64;

@@ -41,6 +41,13 @@ Bytes FrameWithJsonOf(std::size_t jsonBytes)
     return MakeFrame(json);
 }
 
+// A message whose member "1" holds `depth` - 1 nested arrays, so the text nests `depth` deep.
+Bytes NestedFrame(int depth)
+{
+    const std::size_t inner = static_cast<std::size_t>(depth - 1);
+    return MakeFrame(R"({"pub_MsgID":303,"1":)" + std::string(inner, '[') + std::string(inner, ']') + "}");
+}
+
 struct CutCase {
     const char* name;
     // Arriving one after the other, each followed by a cut.
@@ -114,6 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"JsonPast1MiBIsDroppedAsItArrives",
                 {Slice(kOversize, 0, 8), Slice(kOversize, 8, 700000), Slice(kOversize, 700000, kOversize.size()) + kSize},
                 {{}, {}, {309}}, 1, false, 0},
+        CutCase{"Nesting64DeepIsParsed", {NestedFrame(64)}, {{303}}, 0, false, 0},
+        CutCase{"Nesting65DeepIsRejected", {NestedFrame(65) + kClear}, {{301}}, 1, false, 0},
+        CutCase{"BracketsInStringsAreText",
+                {MakeFrame(R"({"pub_MsgID":303,"1":")" + std::string(100, '[') + R"(\"{{"})")}, {{303}}, 0, false, 0},
         CutCase{"TwentyRejectedAreDropped", {Repeat(kHeaderOnly, 20) + kSize}, {{309}}, 20, false, 0},
         CutCase{"TheTwentyFirstDiscardsTheRest", {Repeat(kHeaderOnly, 21) + kSize}, {{}}, 21, true, 0},
         CutCase{"CountIsPerCut", {Repeat(kHeaderOnly, 20), Repeat(kHeaderOnly, 20) + kSize}, {{}, {309}}, 40, false,
