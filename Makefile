@@ -3,7 +3,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = cmake -G Ninja -Wno-dev
 
-.PHONY: deps build run test test-sanitizers bench fuzz clean
+.PHONY: deps build run test test-sanitizers bench fuzz deb clean
 
 deps:
 	@scripts/deps
@@ -32,6 +32,10 @@ test-sanitizers: build-asan/build.ninja build-tsan/build.ninja
 test: deps build
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
 	$(MAKE) --no-print-directory test-sanitizers
+
+# The Debian package for the display machine: build/pavlune_<version>_<arch>.deb.
+deb: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target deb
 
 bench: deps build
 	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; $$b; done

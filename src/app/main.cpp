@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,13 +13,6 @@
 
 namespace {
 
-// Qt reads its own arguments (-platform NAME, ...) from argv and removes them; whatever
-// is left over was not understood by anyone.
-std::string LeftOverArgument(int argc, char** argv)
-{
-    return argc > 1 ? argv[1] : std::string();
-}
-
 int CommandLineError(const std::string& what, const std::string& programName)
 {
     std::cerr << "pavlune: " << what << "\n" << "Try '" << programName << " --help'." << std::endl;
@@ -29,8 +23,9 @@ int CommandLineError(const std::string& what, const std::string& programName)
 
 int main(int argc, char** argv)
 {
-    const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv, argv + argc));
-    const std::string programName = argc > 0 ? argv[0] : "pavlune";
+    const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv, argv + argc), ConfigFilePath());
+    // The name without its directory: --help feeds the manual page, which shows no build path.
+    const std::string programName = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "pavlune";
     if (!parsed.strError.empty()) {
         return CommandLineError(parsed.strError, programName);
     }
@@ -53,9 +48,6 @@ int main(int argc, char** argv)
     int qtArgc = static_cast<int>(qtArgStore.size());
 
     QApplication app(qtArgc, qtArgv.data());
-    if (const std::string extra = LeftOverArgument(qtArgc, qtArgv.data()); !extra.empty()) {
-        return CommandLineError("unknown option \"" + extra + "\"", programName);
-    }
     QCoreApplication::setApplicationName(QStringLiteral("Pavlune_win"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAVLUNE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("Pavlunewin.AppID.NoVersion"));

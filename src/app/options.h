@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-// What the command line asks of the program. With no options it behaves exactly as the
-// display always has: port 9977, windowed and maximised, silent.
+// What the command line and the configuration file ask of the program. With neither it
+// behaves exactly as the display always has: port 9977, windowed and maximised, silent.
 struct AppOptions {
     int nPort = 9977;
     bool bFullScreen = false;
@@ -17,14 +17,22 @@ struct AppOptions {
 
 struct ParsedOptions {
     AppOptions options;
-    // Arguments that are not ours, in their order, for Qt to read (-platform NAME, ...).
+    // Qt's own options (-platform NAME, ...) for Qt to read, after the program name.
     std::vector<std::string> qtArgs;
-    // Empty when the command line was understood; otherwise what was wrong with it.
+    // Empty when the command line and the file were understood; otherwise one line that
+    // says what was wrong.
     std::string strError;
 };
 
-// args[0] is the program name and is passed on to Qt unchanged.
-ParsedOptions ParseOptions(const std::vector<std::string>& args);
+// args[0] is the program name and is passed on to Qt unchanged. Each long option may
+// also stand in the INI file at configPath as name=value (a switch as true or false);
+// the command line wins. An empty path, or a file that is not there, reads nothing.
+// Runs without an application object, so that --help works with no display server.
+ParsedOptions ParseOptions(const std::vector<std::string>& args, const std::string& configPath = {});
+
+// $XDG_CONFIG_HOME/pavlune/pavlune.conf, or ~/.config/pavlune/pavlune.conf; empty when
+// neither variable says where.
+std::string ConfigFilePath();
 
 std::string UsageText(const std::string& programName);
 std::string VersionText();

@@ -11,6 +11,8 @@ EnvChanges DisplayTest::DisplayEnv() const
 {
     EnvChanges env = m_pX->Env();
     env["XDG_RUNTIME_DIR"] = m_scratch.Path();
+    // Never the tester's own settings; a test writes a configuration file here if it wants one.
+    env["XDG_CONFIG_HOME"] = m_scratch.Path() + "/config";
     env["LC_ALL"] = "C.UTF-8";
     env["QT_QPA_PLATFORM"] = std::nullopt;
     return env;

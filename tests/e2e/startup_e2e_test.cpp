@@ -174,7 +174,11 @@ TEST_P(CommandLine, AnswersWithoutOpeningAWindow)
     ScratchDir scratch;
     std::vector<std::string> argv{PavluneProgram()};
     argv.insert(argv.end(), GetParam().args.begin(), GetParam().args.end());
-    const ToolResult r = RunTool(argv, {{"DISPLAY", std::nullopt}, {"XDG_RUNTIME_DIR", scratch.Path()}}, scratch.Path());
+    const ToolResult r = RunTool(argv,
+                                 {{"DISPLAY", std::nullopt},
+                                  {"XDG_RUNTIME_DIR", scratch.Path()},
+                                  {"XDG_CONFIG_HOME", scratch.Path()}},
+                                 scratch.Path());
     EXPECT_EQ(r.nStatus, GetParam().nStatus);
     EXPECT_NE(r.out.find(GetParam().stdoutHas), std::string::npos) << r.out;
     EXPECT_NE(r.err.find(GetParam().stderrHas), std::string::npos) << r.err;
@@ -183,9 +187,11 @@ TEST_P(CommandLine, AnswersWithoutOpeningAWindow)
 INSTANTIATE_TEST_SUITE_P(
     Options, CommandLine,
     ::testing::Values(CommandLineCase{{"--version"}, 0, "7.26.36", ""},
-                      CommandLineCase{{"--help"}, 0, "--snapshot FILE", ""},
+                      CommandLineCase{{"-v"}, 0, "pavlune 7.26.36", ""},
+                      CommandLineCase{{"--help"}, 0, "--snapshot=FILE", ""},
+                      CommandLineCase{{"-h"}, 0, "(default: 9977)", ""},
                       CommandLineCase{{"--port", "65536"}, 2, "", "--port takes a number"},
-                      CommandLineCase{{"--port"}, 2, "", "--port needs"},
+                      CommandLineCase{{"--port"}, 2, "", "missing value after '--port'"},
                       CommandLineCase{{"--size", "800"}, 2, "", "--size takes"},
                       CommandLineCase{{"--frobnicate"}, 2, "", "unknown option \"--frobnicate\""}));
 

@@ -3,6 +3,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <unistd.h>
 
 #include "app/options.h"
@@ -13,7 +16,8 @@ namespace {
 
 struct OptionCase {
     std::vector<std::string> args;
-    const char* error;  // a part of the complaint, or "" when the line is fine
+    const char* configText;  // the configuration file; nullptr when there is none
+    const char* error;       // a part of the complaint, or "" when all is fine
     AppOptions expected;
     std::vector<std::string> qtArgs;
 };
@@ -25,15 +29,41 @@ AppOptions With(const std::function<void(AppOptions&)>& change)
     return o;
 }
 
-class Options : public ::testing::TestWithParam<OptionCase> {};
+class Options : public ::testing::TestWithParam<OptionCase> {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "pavlune-conf-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    // Where the configuration file would be, written when the case has one.
+    std::string ConfigPath() const
+    {
+        const std::string path = (m_dir / "pavlune.conf").string();
+        if (GetParam().configText != nullptr) {
+            std::ofstream(path) << GetParam().configText;
+        }
+        return path;
+    }
+
+    std::filesystem::path m_dir;
+};
 
 TEST_P(Options, AreReadAsSpelled)
 {
     std::vector<std::string> args{"pavlune"};
     args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
-    const ParsedOptions parsed = ParseOptions(args);
+    const std::string configPath = ConfigPath();
+    const ParsedOptions parsed = ParseOptions(args, configPath);
     if (*GetParam().error != '\0') {
         EXPECT_NE(parsed.strError.find(GetParam().error), std::string::npos) << parsed.strError;
+        EXPECT_EQ(parsed.strError.find('\n'), std::string::npos) << "one line";
+        if (GetParam().configText != nullptr && parsed.strError.find("--") != std::string::npos) {
+            EXPECT_NE(parsed.strError.find(configPath), std::string::npos) << "a fault in the file names the file";
+        }
         return;
     }
     ASSERT_EQ(parsed.strError, "");
@@ -45,6 +75,8 @@ TEST_P(Options, AreReadAsSpelled)
     EXPECT_EQ(o.nHeight, e.nHeight);
     EXPECT_EQ(o.strSnapshot, e.strSnapshot);
     EXPECT_EQ(o.bVerbose, e.bVerbose);
+    EXPECT_EQ(o.bHelp, e.bHelp);
+    EXPECT_EQ(o.bVersion, e.bVersion);
     std::vector<std::string> qtArgs{"pavlune"};
     qtArgs.insert(qtArgs.end(), GetParam().qtArgs.begin(), GetParam().qtArgs.end());
     EXPECT_EQ(parsed.qtArgs, qtArgs);
@@ -53,22 +85,97 @@ TEST_P(Options, AreReadAsSpelled)
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, Options,
     ::testing::Values(
-        OptionCase{{}, "", AppOptions{}, {}},
-        OptionCase{{"--port", "0"}, "", With([](AppOptions& o) { o.nPort = 0; }), {}},
-        OptionCase{{"--port", "65535", "--verbose"}, "", With([](AppOptions& o) { o.nPort = 65535; o.bVerbose = true; }), {}},
-        OptionCase{{"--size", "1280x720", "--fullscreen"}, "",
+        OptionCase{{}, nullptr, "", AppOptions{}, {}},
+        OptionCase{{"--port", "0"}, nullptr, "", With([](AppOptions& o) { o.nPort = 0; }), {}},
+        OptionCase{{"--port=0"}, nullptr, "", With([](AppOptions& o) { o.nPort = 0; }), {}},
+        OptionCase{{"--port", "1", "--port=2"}, nullptr, "", With([](AppOptions& o) { o.nPort = 2; }), {}},
+        OptionCase{{"--port", "65535", "--verbose"}, nullptr, "",
+                   With([](AppOptions& o) { o.nPort = 65535; o.bVerbose = true; }), {}},
+        OptionCase{{"--size=1280x720", "--fullscreen"}, nullptr, "",
                    With([](AppOptions& o) { o.nWidth = 1280; o.nHeight = 720; o.bFullScreen = true; }), {}},
-        OptionCase{{"-platform", "offscreen", "--snapshot", "/tmp/s.png"}, "",
+        OptionCase{{"-platform", "offscreen", "--snapshot", "/tmp/s.png"}, nullptr, "",
                    With([](AppOptions& o) { o.strSnapshot = "/tmp/s.png"; }), {"-platform", "offscreen"}},
-        OptionCase{{"--port", "-1"}, "--port takes", {}, {}},
-        OptionCase{{"--port", "99999"}, "--port takes", {}, {}},
-        OptionCase{{"--port", "12ab"}, "--port takes", {}, {}},
-        OptionCase{{"--port"}, "--port needs", {}, {}},
-        OptionCase{{"--size", "0x100"}, "--size takes", {}, {}},
-        OptionCase{{"--size", "100x"}, "--size takes", {}, {}},
-        OptionCase{{"--size", "20000x100"}, "--size takes", {}, {}},
-        OptionCase{{"--snapshot", ""}, "--snapshot needs", {}, {}},
-        OptionCase{{"--snapshot"}, "--snapshot needs", {}, {}}));
+        OptionCase{{"--platform=xcb", "-display", ":7", "-reverse"}, nullptr, "", AppOptions{},
+                   {"-platform", "xcb", "-display", ":7", "-reverse"}},
+        OptionCase{{"-h"}, nullptr, "", With([](AppOptions& o) { o.bHelp = true; }), {}},
+        OptionCase{{"-v"}, nullptr, "", With([](AppOptions& o) { o.bVersion = true; }), {}},
+        // --help and --version answer even when the file is wrong.
+        OptionCase{{"--help"}, "port=x\n", "", With([](AppOptions& o) { o.bHelp = true; }), {}},
+        OptionCase{{"--port", "-1"}, nullptr, "--port takes", {}, {}},
+        OptionCase{{"--port", "99999"}, nullptr, "--port takes", {}, {}},
+        OptionCase{{"--port", "12ab"}, nullptr, "--port takes", {}, {}},
+        OptionCase{{"--port="}, nullptr, "--port takes", {}, {}},
+        OptionCase{{"--port"}, nullptr, "missing value after '--port'", {}, {}},
+        OptionCase{{"--size", "0x100"}, nullptr, "--size takes", {}, {}},
+        OptionCase{{"--size", "100x"}, nullptr, "--size takes", {}, {}},
+        OptionCase{{"--size", "20000x100"}, nullptr, "--size takes", {}, {}},
+        OptionCase{{"--snapshot", ""}, nullptr, "--snapshot takes a file name", {}, {}},
+        OptionCase{{"--snapshot"}, nullptr, "missing value after '--snapshot'", {}, {}},
+        OptionCase{{"--fullscreen=yes"}, nullptr, "unexpected value after '--fullscreen'", {}, {}},
+        OptionCase{{"--frobnicate"}, nullptr, "unknown option \"--frobnicate\"", {}, {}},
+        OptionCase{{"-x"}, nullptr, "unknown option \"-x\"", {}, {}},
+        OptionCase{{"stray"}, nullptr, "unexpected argument \"stray\"", {}, {}}));
+
+INSTANTIATE_TEST_SUITE_P(
+    ConfigFiles, Options,
+    ::testing::Values(
+        OptionCase{{}, "", "", AppOptions{}, {}},
+        OptionCase{{}, "port=0\nfullscreen=true\nsize=800x600\nverbose=on\n", "",
+                   With([](AppOptions& o) { o.nPort = 0; o.bFullScreen = true; o.nWidth = 800; o.nHeight = 600;
+                                            o.bVerbose = true; }), {}},
+        OptionCase{{}, "[General]\nfullscreen=False\nsnapshot=/tmp/a,b.png\n", "",
+                   With([](AppOptions& o) { o.strSnapshot = "/tmp/a,b.png"; }), {}},
+        // The command line wins over the file, option by option.
+        OptionCase{{"--port=5"}, "port=0\nverbose=true\n", "",
+                   With([](AppOptions& o) { o.nPort = 5; o.bVerbose = true; }), {}},
+        OptionCase{{"--port", "5"}, "port=x\n", "", With([](AppOptions& o) { o.nPort = 5; }), {}},
+        OptionCase{{}, "port=70000\n", "--port takes a number from 0 to 65535, not \"70000\" (in ", {}, {}},
+        OptionCase{{}, "fullscreen=maybe\n", "--fullscreen takes true or false, not \"maybe\"", {}, {}},
+        OptionCase{{}, "size=big\n", "--size takes", {}, {}},
+        OptionCase{{}, "prot=1\n", "unknown option \"prot\"", {}, {}},
+        OptionCase{{}, "[pavlune]\nport=1\n", "unknown option \"pavlune/port\"", {}, {}},
+        OptionCase{{}, "help=true\n", "unknown option \"help\"", {}, {}}));
+
+TEST(Usage, ListsEveryOptionWithItsDefault)
+{
+    const std::string text = UsageText("pavlune");
+    EXPECT_EQ(text.rfind("Usage: pavlune [options]\n", 0), 0u) << text;
+    for (const char* line : {"-h, --help", "-v, --version", "--port=N", "--fullscreen", "--size=WxH",
+                             "--snapshot=FILE", "--verbose", "-platform NAME", "(default: 9977)",
+                             "pavlune.conf"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 79u) << line;
+    }
+}
+
+TEST(ConfigFile, FollowsTheBaseDirectoryRules)
+{
+    const auto withEnv = [](const char* configHome, const char* home) {
+        setenv("HOME", home, 1);
+        if (configHome != nullptr) {
+            setenv("XDG_CONFIG_HOME", configHome, 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+        return ConfigFilePath();
+    };
+    const char* oldHome = std::getenv("HOME");
+    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedHome = oldHome != nullptr ? oldHome : "";
+    const std::optional<std::string> savedConfig = oldConfig != nullptr ? std::optional<std::string>(oldConfig) : std::nullopt;
+    EXPECT_EQ(withEnv("/etc/x", "/home/u"), "/etc/x/pavlune/pavlune.conf");
+    EXPECT_EQ(withEnv(nullptr, "/home/u"), "/home/u/.config/pavlune/pavlune.conf");
+    EXPECT_EQ(withEnv("relative", "/home/u"), "/home/u/.config/pavlune/pavlune.conf");
+    setenv("HOME", savedHome.c_str(), 1);
+    if (savedConfig) {
+        setenv("XDG_CONFIG_HOME", savedConfig->c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+}
 
 class Lock : public ::testing::Test {
 protected:
