@@ -51,6 +51,11 @@ bool CPavlunewinApp::InitInstance()
     });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
     m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
+    ListenRules rules{m_options.strListen, {}};
+    for (const std::string& net : m_options.allowed) {
+        rules.allowed.push_back(*NetBlock::Parse(net));
+    }
+    m_pMainWnd->SetListenRules(std::move(rules));
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;

@@ -52,6 +52,7 @@ int CMainFrame::OnCreate()
     // keeps showing the information screen.
     StopServer();
     m_pServer = std::make_unique<CIOCPclass2016BC>();
+    m_pServer->SetListenRules(m_listenRules);
     m_pServer->CreateField(m_nPort, this);
     if (m_nRepaintTimer == 0) {
         m_repaintTimer.start(kRepaintPeriodMs, this);
