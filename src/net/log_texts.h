@@ -11,7 +11,6 @@ inline constexpr const char16_t* kCreatePortFailed = u"CreateIoCompletionPort() 
 inline constexpr const char16_t* kProcThreadFailed = u"CreateThread() m_hProcThreadArray failed: ";
 inline constexpr const char16_t* kBindFailed = u" bind() failed:";
 inline constexpr const char16_t* kListenFailed = u" listen() failed: ";
-inline constexpr const char16_t* kEventSelectFailed = u"WSAEventSeclet failed:";
 inline constexpr const char16_t* kPostExit = u"向完成端口句柄发送退出消息!PostQueuedCompletionStatus(m_hCOP, 0, NULL, NULL)";
 inline constexpr const char16_t* kListenClosed = u"关闭监听端口!";
 inline constexpr const char16_t* kPortClosed = u"关闭完成端口!";

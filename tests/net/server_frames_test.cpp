@@ -233,6 +233,7 @@ TEST_F(ServerFrames, FrameAnnouncingExactly64MiBIsWaitedFor)
     LoopbackClient c(port);
     Bytes header(8);
     WriteInt32LE(header.data(), 64 * 1024 * 1024);
+    WriteInt32LE(header.data() + 4, 64 * 1024 * 1024 - 100);
     ASSERT_TRUE(c.Send(header));
     EXPECT_TRUE(c.StaysQuietFor(100ms));
     EXPECT_TRUE(proc.Closed().empty());
@@ -254,12 +255,13 @@ TEST_F(ServerFrames, StreamPast64MiBThatNeverFormsAFrameEndsTheConnection)
 
 TEST_F(ServerFrames, PeersTogetherCannotHoldMoreThan256MiB)
 {
-    // Four peers each park most of a 64 MiB frame; the fifth one's bytes pass the limit
+    // Four peers each park most of a 64 MiB frame (a picture, by its header); the fifth one's bytes pass the limit
     // for everything held, and only that peer is cut off.
     const Bytes chunk(1024 * 1024, 0x5A);
     const auto startFrame = [&](LoopbackClient& c, int mebibytes) {
         Bytes header(8);
         WriteInt32LE(header.data(), 64 * 1024 * 1024);
+        WriteInt32LE(header.data() + 4, 64 * 1024 * 1024 - 100);
         bool open = c.Send(header);
         for (int i = 0; i < mebibytes && open; ++i) {
             open = c.Send(chunk);
