@@ -85,7 +85,7 @@ void BM_DrawScreen(benchmark::State& state)
     ScreenPageList pages;
     Show(pages, screen);
     QImage image(width, height, QImage::Format_RGB32);
-    const ScreenState screenState{false, {width, height}};
+    const ScreenState screenState{false, {width, height}, {}};
     for (auto _ : state) {
         CDC dc(image);
         DrawScreen(dc, RECT{0, 0, width, height}, pages, screenState);
@@ -103,7 +103,7 @@ void BM_ComposeFrame(benchmark::State& state)
     ScreenPageList pages;
     Show(pages, screen);
     QImage kept;
-    const ScreenState screenState{false, {client.width(), client.height()}};
+    const ScreenState screenState{false, {client.width(), client.height()}, {}};
     for (auto _ : state) {
         ComposeFrame(kept, client, pages, screenState);
         benchmark::DoNotOptimize(kept.constBits());
@@ -117,6 +117,8 @@ void Sizes(benchmark::internal::Benchmark* b)
     for (int screen : {kInfo, kRound, kNote}) {
         b->Args({screen, 1920, 1080});
         b->Args({screen, 3840, 2160});
+        // Portrait: the clock and the caption are fitted on every repaint.
+        b->Args({screen, 1080, 1920});
     }
     b->Unit(benchmark::kMillisecond);
 }

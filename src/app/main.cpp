@@ -9,6 +9,7 @@
 #include "app/options.h"
 #include "app/pavlune_app.h"
 #include "app/platform_choice.h"
+#include "app/screen_choice.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -38,7 +39,11 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    PrepareQtPlatform(parsed.qtArgs);
+    PlatformChoice platform = PrepareQtPlatform(parsed.qtArgs);
+    if (!platform.strError.empty()) {
+        std::cerr << "pavlune: " << platform.strError << std::endl;
+        return 1;
+    }
     std::vector<std::string> qtArgStore = parsed.qtArgs;
     std::vector<char*> qtArgv;
     for (std::string& arg : qtArgStore) {
@@ -48,15 +53,24 @@ int main(int argc, char** argv)
     int qtArgc = static_cast<int>(qtArgStore.size());
 
     QApplication app(qtArgc, qtArgv.data());
+    platform.connection.reset();
     QCoreApplication::setApplicationName(QStringLiteral("Pavlune_win"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAVLUNE_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("Pavlunewin.AppID.NoVersion"));
+    // The installed desktop entry is pavlune.desktop; a Wayland compositor finds the
+    // window's name and icon through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pavlune"));
     ReportPlatformFallback();
     InstallMessageBoxes();
 
+    QScreen* pScreen = FindScreen(parsed.options.strScreen);
+    if (pScreen == nullptr && !parsed.options.strScreen.empty()) {
+        return CommandLineError("no monitor \"" + parsed.options.strScreen + "\"; the monitors are " + MonitorList(),
+                                programName);
+    }
+
     int nStatus = 1;
     {
-        CPavlunewinApp pavlune(parsed.options);
+        CPavlunewinApp pavlune(parsed.options, pScreen);
         if (pavlune.InitInstance()) {
             nStatus = pavlune.Run();
         }

@@ -23,15 +23,16 @@ void ShowDialog(const std::u16string& text)
 
 void InstallMessageBoxes()
 {
-    if (IsHeadlessPlatform()) {
-        // Without a handler the messages already go to standard error.
-        return;
-    }
-    SetMessageBoxHandler([](const std::u16string& text) {
+    const bool bHeadless = IsHeadlessPlatform();
+    SetMessageBoxHandler([bHeadless](const std::u16string& text) {
+        // Always on standard error as well, in one write: a service manager's journal is
+        // where an unattended display's faults are read.
+        std::cerr << ("pavlune: " + WideToUtf8(text) + "\n") << std::flush;
         QCoreApplication* app = QCoreApplication::instance();
-        if (app == nullptr) {
-            std::cerr << WideToUtf8(text) << std::endl;
-        } else if (QThread::currentThread() == app->thread()) {
+        if (bHeadless || app == nullptr) {
+            return;
+        }
+        if (QThread::currentThread() == app->thread()) {
             ShowDialog(text);
         } else {
             // Dialogs live on the window thread. The caller does not wait for the click: it

@@ -101,6 +101,14 @@ const OptionSpec kOptions[] = {
      .help = "echo each diagnostic log line to standard error",
      .defaultText = "off", .expects = kSwitchExpects,
      .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.bVerbose); }},
+    {.name = "screen", .valueName = "N|NAME",
+     .help = "open the window, and full screen, on monitor N (counted from 0) or on the monitor named NAME",
+     .defaultText = "the primary monitor", .expects = "a monitor's number or name",
+     .apply = [](AppOptions& o, const std::string& v) { o.strScreen = v; return !v.empty(); }},
+    {.name = "allow-blanking", .valueName = nullptr,
+     .help = "let the screen saver and power saving blank the screen in full-screen mode as well",
+     .defaultText = "off", .expects = kSwitchExpects,
+     .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.bAllowBlanking); }},
 };
 
 // Qt's own options, read here only to hand them on to Qt, so that nothing else is taken
@@ -327,12 +335,14 @@ std::string UsageText(const std::string& programName)
         text += OptionLine(names, std::string(spec.help) + " (default: " + spec.defaultText + ").");
     }
     text += OptionLine("-platform NAME", "Qt's platform plugin: xcb, wayland, offscreen, linuxfb or eglfs "
-                                         "(default: the desktop's, else offscreen).");
+                                         "(default: the one that WAYLAND_DISPLAY or DISPLAY names, else offscreen).");
     text += "\n";
     text += Wrap("", "Each long option but --help and --version may also stand in "
                      "$XDG_CONFIG_HOME/pavlune/pavlune.conf (default ~/.config/pavlune/pavlune.conf) "
                      "as name=value, a switch as name=true; the command line wins.", 0, 79);
-    text += Wrap("", "Without a reachable display server the program runs on the offscreen platform. "
+    text += Wrap("", "A display server that DISPLAY, WAYLAND_DISPLAY or -platform names but that cannot be "
+                     "reached ends the program with status 1; with none named at all it runs on the "
+                     "offscreen platform. "
                      "A right click opens the menu: \"Full screen\" and \"Exit\".", 0, 79);
     return text;
 }

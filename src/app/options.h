@@ -13,6 +13,8 @@ struct AppOptions {
     int nHeight = 0;
     std::string strSnapshot;
     bool bVerbose = false;
+    std::string strScreen;  // --screen: a monitor's number or name; empty for the primary
+    bool bAllowBlanking = false;
     bool bHelp = false;
     bool bVersion = false;
 };

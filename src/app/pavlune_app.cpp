@@ -16,7 +16,10 @@ std::u16string AlreadyRunningText(int nLangIndex)
     return nLangIndex == 0 ? u"Pavlune 已经运行." : u"Pavlune already running?";
 }
 
-CPavlunewinApp::CPavlunewinApp(AppOptions options) : m_options(std::move(options)) {}
+CPavlunewinApp::CPavlunewinApp(AppOptions options, QScreen* pScreen)
+    : m_options(std::move(options)), m_pScreen(pScreen)
+{
+}
 
 CPavlunewinApp::~CPavlunewinApp()
 {
@@ -51,6 +54,8 @@ bool CPavlunewinApp::InitInstance()
     });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
     m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
+    m_pMainWnd->SetTargetScreen(m_pScreen);
+    m_pMainWnd->SetKeepScreenAwake(!m_options.bAllowBlanking);
     ListenRules rules{m_options.strListen, {}};
     for (const std::string& net : m_options.allowed) {
         rules.allowed.push_back(*NetBlock::Parse(net));

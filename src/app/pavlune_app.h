@@ -5,13 +5,15 @@
 #include "app/single_instance.h"
 
 class CMainFrame;
+class QScreen;
 class QuitSignals;
 
 // The program's start-up and life: one copy per session, the main window with its server
 // and timer, shown maximised (or as the options say), until the window is closed.
 class CPavlunewinApp {
 public:
-    explicit CPavlunewinApp(AppOptions options);
+    // pScreen: the monitor to open on; null for the primary one.
+    CPavlunewinApp(AppOptions options, QScreen* pScreen);
     CPavlunewinApp(const CPavlunewinApp&) = delete;
     CPavlunewinApp& operator=(const CPavlunewinApp&) = delete;
     ~CPavlunewinApp();
@@ -24,6 +26,7 @@ public:
 
 private:
     AppOptions m_options;
+    QScreen* m_pScreen;
     SingleInstanceLock m_hMutex;
     int m_nLogListener = -1;
     bool m_bQuitRequested = false;

@@ -2,14 +2,24 @@
 #include <string>
 #include <vector>
 
-// Chooses the Qt platform before the application object exists. When neither the command
-// line (-platform) nor QT_QPA_PLATFORM names one, the desktop's platform is tried first
-// and the offscreen one after it, so a machine without a reachable display server still
-// runs the display (its network side, and --snapshot) instead of aborting.
-void PrepareQtPlatform(const std::vector<std::string>& qtArgs);
+#include "app/display_probe.h"
 
-// After the application object exists: says on standard error when the fallback was
-// taken.
+// Chooses the Qt platform before the application object exists, from -platform (or
+// QT_QPA_PLATFORM) and the display servers that DISPLAY, -display and WAYLAND_DISPLAY
+// name. A named server that cannot be reached is an error, so that a service manager
+// starts the program again later instead of it running unseen; only where no server is
+// named at all does the program run on the offscreen platform (its network side, and
+// --snapshot).
+struct PlatformChoice {
+    // Empty when Qt may start; else one line naming the server that is not there.
+    std::string strError;
+    // The server that answered, to be held until the application object exists.
+    DisplayConnection connection;
+};
+PlatformChoice PrepareQtPlatform(const std::vector<std::string>& qtArgs);
+
+// After the application object exists: says on standard error when the offscreen
+// platform was taken because no server was named.
 void ReportPlatformFallback();
 
 // Platforms on which a dialog would never be seen, so messages go to standard error.

@@ -24,9 +24,21 @@ void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, c
         dc.DrawText(text, rect, nFormat);
         return;
     }
-    // One shrink, not measured again: the text may still overhang a little.
+    if (room <= 0) return;
+    // The first shrink is in proportion to the excess; type does not scale exactly, so a
+    // text still too wide is shrunk again until it fits, never cut off at the edge.
     CFont shrunk;
-    shrunk.CreateFont(FittedHeight(width, room, nHeight), FW_NORMAL, false, false, face);
+    int height = FittedHeight(width, room, nHeight);
+    shrunk.CreateFont(height, FW_NORMAL, false, false, face);
+    int shrunkWidth = shrunk.Metrics().horizontalAdvance(text);
+    while (shrunkWidth > room && height > 1) {
+        const int scaled = static_cast<int>(static_cast<long long>(height) * room / shrunkWidth);
+        height = std::max(1, std::min(height - 1, scaled));
+        shrunk.CreateFont(height, FW_NORMAL, false, false, face);
+        shrunkWidth = shrunk.Metrics().horizontalAdvance(text);
+    }
+    // A text that fits in no size at all is left out rather than cut.
+    if (shrunkWidth > room) return;
     const ScopedFont selected(dc, &shrunk);
     dc.DrawText(text, rect, nFormat);
 }

@@ -8,9 +8,10 @@
 #include "platform/gdi_types.h"
 
 // One line of text in a rectangle. The text is measured in the font already selected
-// (of the given face); when it is too wide it is drawn once in a regular font of the face
-// shrunk from `nHeight` in proportion to the excess, at most to 95 %. An empty text
-// draws nothing.
+// (of the given face); when it is too wide it is drawn in a regular font of the face
+// shrunk from `nHeight` in proportion to the excess, at most to 95 %, and smaller still
+// if that is not yet narrow enough, so it is never cut at the rectangle's sides. An empty
+// text, or one too wide for the rectangle even one pixel high, draws nothing.
 void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, const QString& face, int nHeight);
 // The height DrawFittedText draws a text of the measured width in: nHeight when it fits
 // the room, otherwise nHeight scaled by room / width in whole percent, at most 95 %.

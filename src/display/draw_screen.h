@@ -1,4 +1,5 @@
 #pragma once
+#include "display/info_footer.h"
 #include "display/screen_size.h"
 #include "platform/colour.h"
 #include "platform/gdi_dc.h"
@@ -10,6 +11,7 @@ class ScreenPageList;
 struct ScreenState {
     bool bFullScreen = false;     // the hint line of the information screen is left out
     ScreenSize reportedSize;      // GetScreenSize of the window's client area
+    InfoFooter footer;            // the information screen's bottom band
 };
 
 inline constexpr COLORREF kScreenBackground = RGB(72, 96, 139);

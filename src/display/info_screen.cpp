@@ -51,20 +51,25 @@ void DrawInfoScreen(CDC& dc, RECT rect, int nLanguage, const ScreenState& state)
     DrawFittedText(dc, WideText(ChooseLangText(LangText::kTitle, nLanguage)),
                    RECT{rect.left, rect.top + h, rect.right, rect.top + 3 * h}, DT_CENTER, face, F2);
 
+    // Every line is fitted to its band as the title is, so a narrow screen shrinks it
+    // instead of cutting it off.
+    const auto drawLine = [&](const QString& text, int k, unsigned nFormat) {
+        DrawFittedText(dc, text, band(k), nFormat, face, F1);
+    };
     dc.SetTextColor(kVersionColour);
     dc.SelectObject(body);
-    dc.DrawText(QStringLiteral("for Windows (") + QString::fromLatin1(kVersionText) + QStringLiteral(")"), band(3),
-                kTopCentred);
+    drawLine(QStringLiteral("for Linux (") + QString::fromLatin1(kVersionText) + QStringLiteral(")"), 3, kTopCentred);
 
     dc.SetTextColor(kLineColour);
-    dc.DrawText(QStringLiteral("IP=") + ToQString(AddressText().Get()), band(4), kBottomCentred);
+    drawLine(QStringLiteral("IP=") + ToQString(AddressText().Get()), 4, kBottomCentred);
 
     const QString size = WideText(ChooseLangText(LangText::kScreenSize, nLanguage)) +
                          ToQString(IntToWide(state.reportedSize.cx)) + QStringLiteral("x") +
                          ToQString(IntToWide(state.reportedSize.cy / 2 * 2));
-    dc.DrawText(size, band(5), kBottomCentred);
+    drawLine(size, 5, kBottomCentred);
 
     if (!state.bFullScreen) {
-        dc.DrawText(WideText(ChooseLangText(LangText::kRightClickHint, nLanguage)), band(6), kBottomCentred);
+        drawLine(WideText(ChooseLangText(LangText::kRightClickHint, nLanguage)), 6, kBottomCentred);
     }
+    drawLine(InfoFooterText(state.footer, nLanguage), 7, kBottomCentred);
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "display/board_list.h"
 #include "display/draw_kit.h"
@@ -12,6 +14,7 @@
 #include "display/round_progress.h"
 #include "display/round_time.h"
 #include "display/screen_page.h"
+#include "display/text_fit.h"
 #include "platform/gdi_saved_state.h"
 #include "text/lang_text.h"
 
@@ -28,13 +31,23 @@ constexpr COLORREF kTrack = RGB(70, 105, 153);
 constexpr COLORREF kFill = RGB(3, 160, 25);
 constexpr unsigned kCentredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
-// The box at the right end of the time bar naming the board in play, with the bar font
-// selected and the bar's white text colour set.
-void DrawProgressBox(CDC& dc, const RECT& bar, const ScreenPage& page, std::int64_t elapsed, std::int64_t remaining)
+// The box at the right end of the time bar naming the board in play: its label and its
+// place, measured in the bar font. A box wider than half the bar gives way to a caption
+// that would run under it, down to half the bar, so that on a narrow screen the caption
+// keeps a readable share; it never reaches past the bar's left end, so its label stays
+// on the screen however long a board list reads.
+struct ProgressBox {
+    QString label;
+    RECT rect;
+    BoardProgress progress;
+};
+
+std::optional<ProgressBox> LayOutProgressBox(CDC& dc, const RECT& bar, const ScreenPage& page,
+                                             std::int64_t elapsed, std::int64_t remaining, int nCaptionEnd)
 {
     const std::vector<int> boards = ParseBoardList(page.m_strBoards, false);
     const BoardProgress progress = ComputeBoardProgress(elapsed, remaining, page.m_nRoundSeconds, boards);
-    if (!progress.bShown) return;
+    if (!progress.bShown) return std::nullopt;
 
     QString label;
     if (elapsed < 0) {
@@ -44,15 +57,22 @@ void DrawProgressBox(CDC& dc, const RECT& bar, const ScreenPage& page, std::int6
         label = ToQString(SubstitutePlaceholder(Utf8ToWide(ChooseLangText(text, page.m_nLanguage)), progress.nBoard));
     }
 
-    const int bh = bar.bottom - bar.top;
     const SIZE extent = dc.GetTextExtent(label);
-    const RECT box{bar.right - std::max(extent.cx + extent.cy / 2, 3 * extent.cy), bar.top, bar.right, bar.bottom};
-    DrawBarBox(dc, box, kTrack);
-    if (progress.bFilled) {
-        const int fillRight = ProgressFillRight(box.left, box.right, progress.nSlotRun, progress.nSlot);
-        DrawBarBox(dc, RECT{box.left, box.top, fillRight, box.bottom}, kFill);
+    const int natural = std::max(bar.right - std::max(extent.cx + extent.cy / 2, 3 * extent.cy), bar.left);
+    const int left = std::max(natural, std::min(nCaptionEnd, bar.left + (bar.right - bar.left) / 2));
+    return ProgressBox{label, RECT{left, bar.top, bar.right, bar.bottom}, progress};
+}
+
+// With the bar font selected and the bar's white text colour set.
+void DrawProgressBox(CDC& dc, const ProgressBox& box, int bh)
+{
+    const RECT& rc = box.rect;
+    DrawBarBox(dc, rc, kTrack);
+    if (box.progress.bFilled) {
+        const int fillRight = ProgressFillRight(rc.left, rc.right, box.progress.nSlotRun, box.progress.nSlot);
+        DrawBarBox(dc, RECT{rc.left, rc.top, fillRight, rc.bottom}, kFill);
     }
-    DrawFittedText(dc, label, box, kCentredLine, PageFace(), bh * 70 / 100);
+    DrawFittedText(dc, box.label, rc, kCentredLine, PageFace(), bh * 70 / 100);
 }
 
 void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t elapsed,
@@ -68,11 +88,17 @@ void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPa
     dc.SetTextColor(kBarText);
     dc.SelectObject(fontCache.GetFont(FontDesc(bh * 70 / 100, PageFace())));
 
+    // The caption and elapsed time are fitted into the bar left of the box, never under it.
     const QString caption = WideText(page.m_strBarCaption + " " + FormatElapsed(page.m_tEnd, page.m_nRoundSeconds));
-    const RECT captionRect{bar.left + bh / 3, bar.top, bar.right + bh / 3, bar.bottom};
+    const int captionLeft = bar.left + bh / 3;
+    const std::optional<ProgressBox> box =
+        page.m_strBoards.empty()
+            ? std::nullopt
+            : LayOutProgressBox(dc, bar, page, elapsed, remaining, captionLeft + dc.GetTextExtent(caption).cx);
+    const RECT captionRect{captionLeft, bar.top, box ? box->rect.left : bar.right, bar.bottom};
     DrawFittedText(dc, caption, captionRect, DT_VCENTER | DT_SINGLELINE, PageFace(), bh * 70 / 100);
 
-    if (!page.m_strBoards.empty()) DrawProgressBox(dc, bar, page, elapsed, remaining);
+    if (box) DrawProgressBox(dc, *box, bh);
 }
 
 void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining)
@@ -83,20 +109,26 @@ void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage
     const QString text = QString::fromStdString(face.text);
     const SavedTextState saved(dc);
 
-    const int F = H * std::clamp(page.m_nClockHeight, 5, 100) / 100;
-    dc.SelectObject(fontCache.GetFont(FontDesc(F, PageFace())));
+    // The asked height while the text fits on the screen at all; otherwise just small
+    // enough that it does, so no digit and no sign is ever lost.
+    const int F = SelectFittingFont(dc, fontCache, text, PageFace(), H * std::clamp(page.m_nClockHeight, 5, 100) / 100,
+                                    SIZE{W, H});
     const SIZE extent = dc.GetTextExtent(text);
     const int bw = extent.cx + extent.cy * 20 / 100;
     const int bhc = F * 86 / 100;
     const int x = W * std::clamp(page.m_nClockX, 0, 100) / 100;
     const int y = H * std::clamp(page.m_nClockY, 0, 100) / 100;
-    const int left = rect.left - bw / 2 + x;
-    const int top = rect.top - bhc / 2 + y;
+    int left = rect.left - bw / 2 + x;
+    int top = rect.top - bhc / 2 + y;
+    // A clock placed near an edge moves inwards just as far as its text needs to show whole.
+    const SIZE inwards = OffsetInside(dc.GetTextCell(text, RECT{left, top, left + bw, top + bhc}, kCentredLine), rect);
+    left += inwards.cx;
+    top += inwards.cy;
     const RECT box{left, top, left + bw, top + bhc};
 
     if (page.m_bClockBox) FillTranslucent(dc, box);
     dc.SetTextColor(face.bOvertime ? page.m_clrOvertime : page.m_clrClock);
-    // The clock is never shrunk nor clipped: it may reach past its box and the screen.
+    // Not clipped to its box: the cell is taller than the box, and the text already fits.
     dc.DrawText(text, box, DT_NOCLIP | kCentredLine);
 }
 

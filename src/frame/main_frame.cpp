@@ -3,9 +3,11 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTimerEvent>
+#include <QWindow>
 
 #include <algorithm>
 
+#include "frame/screen_awake.h"
 #include "frame/snapshot_writer.h"
 #include "frame/window_flags.h"
 
@@ -36,6 +38,9 @@ bool CMainFrame::Create()
     if (windowHandle() == nullptr) {
         return false;
     }
+    if (m_pTargetScreen != nullptr) {
+        windowHandle()->setScreen(m_pTargetScreen);
+    }
     if (const QScreen* pScreen = screen()) {
         // The restored form of a window that starts maximised: the framework's default
         // size, three quarters of the work area, centred.
@@ -64,6 +69,13 @@ int CMainFrame::OnCreate()
 int CMainFrame::ListeningPort() const
 {
     return m_pServer ? m_pServer->ListeningPort() : 0;
+}
+
+InfoFooter CMainFrame::ServerFooter() const
+{
+    // A display that could not listen names the port it was asked for.
+    const int nListening = ListeningPort();
+    return InfoFooter{nListening != 0 ? nListening : m_nPort, nListening != 0};
 }
 
 void CMainFrame::ShowMaximized()

@@ -10,16 +10,19 @@
 #include <string>
 
 #include "display/draw_screen.h"
+#include "frame/cursor_hider.h"
 #include "display/screen_pages.h"
 #include "display/screen_size.h"
 #include "net/tip_proc_base.h"
 
 class QMenu;
+class QScreen;
+class ScreenAwake;
 class SnapshotWriter;
 
 inline constexpr int IDT_REPAINT = 8319;
 inline constexpr int kRepaintPeriodMs = 100;
-inline constexpr int kServerPort = 9977;
+inline constexpr int kServerPort = kStandardPort;
 inline constexpr int IDM_FULLSCREEN = 2002;
 inline constexpr int IDM_EXIT = 2010;
 
@@ -33,6 +36,13 @@ public:
     // Stops the server and joins its threads before the page list goes, so no message
     // handling can touch a list that no longer exists.
     ~CMainFrame() override;
+
+    // The monitor that the window opens on, and covers in full screen; before Create.
+    // Without it, the primary one.
+    void SetTargetScreen(QScreen* pScreen) { m_pTargetScreen = pScreen; }
+    // Whether full-screen mode keeps the screen awake (the default) or leaves the
+    // screen saver and power saving to the desktop.
+    void SetKeepScreenAwake(bool bKeepAwake) { m_bKeepScreenAwake = bKeepAwake; }
 
     // Makes the native window and runs OnCreate: the server listens and the timer runs
     // before the window is first shown. False when the window could not be made.
@@ -51,7 +61,10 @@ public:
     ScreenSize GetScreenSize() const;
 
     bool IsFullScreenMode() const { return m_bFullScreen; }
-    // Runs the menu's command as if it had been chosen (2002 or 2010).
+    bool IsKeepingScreenAwake() const { return m_pScreenAwake != nullptr; }
+    bool IsCursorHidden() const { return m_cursorHider.IsHidden(); }
+    // Runs the menu's command as if it had been chosen (2002 or 2010). F11 is the same
+    // as 2002; Escape is 2002 while full screen. No key ends the program.
     void OnMenuCommand(int nCommand);
     // The menu as it would open now: texts in the window's language, check mark.
     void FillContextMenu(QMenu& menu) const;
@@ -69,6 +82,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -78,10 +92,14 @@ private:
     void OnRButtonDown();
     void SwitchFullScreenOn();
     void SwitchFullScreenOff();
+    // The cursor hides and the screen stays awake exactly while full screen is on.
+    void FollowFullScreenMode();
     void StoreClientSize(QSize size);
     // Safe from any thread: the repaint itself happens on the window thread.
     void RequestRepaint();
     void SendScreenSize(SOCKET s);
+    // What the information screen's bottom band says about the server.
+    InfoFooter ServerFooter() const;
 
     const int m_nPort;
     ListenRules m_listenRules;
@@ -95,4 +113,8 @@ private:
     QImage m_imgScreen;
     QRect m_rcRestore;
     std::unique_ptr<SnapshotWriter> m_pSnapshot;
+    QScreen* m_pTargetScreen = nullptr;
+    bool m_bKeepScreenAwake = true;
+    std::unique_ptr<ScreenAwake> m_pScreenAwake;
+    CursorHider m_cursorHider{this, kCursorIdle};
 };

@@ -1,9 +1,11 @@
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 
 #include "frame/main_frame.h"
+#include "frame/screen_awake.h"
 #include "frame/window_flags.h"
 #include "platform/lang_index.h"
 #include "text/lang_text.h"
@@ -24,6 +26,15 @@ void CMainFrame::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::RightButton) {
         OnRButtonDown();
     }
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F11 || (event->key() == Qt::Key_Escape && m_bFullScreen)) {
+        OnMenuCommand(IDM_FULLSCREEN);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CMainFrame::FillContextMenu(QMenu& menu) const
@@ -76,6 +87,7 @@ void CMainFrame::SwitchFullScreenOn()
     showFullScreen();
     raise();
     activateWindow();
+    FollowFullScreenMode();
 }
 
 void CMainFrame::SwitchFullScreenOff()
@@ -84,5 +96,16 @@ void CMainFrame::SwitchFullScreenOff()
     showNormal();
     if (m_rcRestore.isValid()) {
         setGeometry(m_rcRestore);
+    }
+    FollowFullScreenMode();
+}
+
+void CMainFrame::FollowFullScreenMode()
+{
+    m_cursorHider.SetActive(m_bFullScreen);
+    if (!m_bFullScreen || !m_bKeepScreenAwake) {
+        m_pScreenAwake.reset();
+    } else if (!m_pScreenAwake) {
+        m_pScreenAwake = std::make_unique<ScreenAwake>();
     }
 }

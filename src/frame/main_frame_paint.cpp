@@ -13,7 +13,7 @@ void CMainFrame::OnPaint()
 {
     // The whole client area is composed off screen and colour-key copied onto the kept
     // image; the screen then gets that image in one copy, never a half-drawn picture.
-    const ScreenState state{m_bFullScreen, GetScreenSize()};
+    const ScreenState state{m_bFullScreen, GetScreenSize(), ServerFooter()};
     if (!ComposeFrame(m_imgScreen, size(), m_pages, state)) {
         return;
     }

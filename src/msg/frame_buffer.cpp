@@ -10,8 +10,6 @@
 namespace {
 
 constexpr int kHeaderSize = 8;
-// Attachments of 1 to 99 bytes are refused: a real attachment is a picture.
-constexpr int kMinAttachment = 100;
 
 }  // namespace
 

@@ -5,6 +5,9 @@
 
 class CommMsg_base;
 
+// Attachments of 1 to 99 bytes are refused: a real attachment is a picture.
+inline constexpr int kMinAttachment = 100;
+
 // One whole wire frame in memory, in wire layout:
 //   int32 LE total length T (header included), int32 LE attachment length A,
 //   T - A - 8 bytes of UTF-8 JSON text, then A attachment bytes.

@@ -11,6 +11,7 @@
 #include "gdi_brush.h"
 #include "gdi_font.h"
 #include "gdi_region.h"
+#include "gdi_text_record.h"
 #include "gdi_text_runs.h"
 
 namespace {
@@ -116,38 +117,53 @@ int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
 {
     const int cell = m_pFont->CellHeight();
     const bool bClip = (nFormat & DT_NOCLIP) == 0;
-    const bool bSingle = (nFormat & DT_SINGLELINE) != 0;
-    static const QRegularExpression kLineBreak(QStringLiteral("\r\n|\r|\n"));
-    const QStringList lines = bSingle ? QStringList{text} : text.split(kLineBreak);
-
-    int y = rc.top;
-    if (bSingle && (nFormat & DT_VCENTER) != 0) {
-        y = rc.top + (rc.bottom - rc.top - cell) / 2;
-    } else if (bSingle && (nFormat & DT_BOTTOM) != 0) {
-        y = rc.bottom - cell;
+    if ((nFormat & DT_SINGLELINE) != 0) {
+        DrawTextLine(text, GetTextCell(text, rc, nFormat), rc, bClip);
+        return cell;
     }
+    // Several lines go down from the top whatever the vertical bits say.
+    static const QRegularExpression kLineBreak(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = text.split(kLineBreak);
+    int y = rc.top;
     for (const QString& line : lines) {
-        const int cx = m_pFont->Metrics().horizontalAdvance(line);
-        const int x = (nFormat & DT_CENTER) != 0 ? rc.left + (rc.right - rc.left - cx) / 2 : rc.left;
-        DrawTextLine(line, x, y, cx, rc, bClip);
+        DrawTextLine(line, LineCell(line, rc, nFormat, y), rc, bClip);
         y += cell;
     }
     return cell * static_cast<int>(lines.size());
 }
 
-void CDC::DrawTextLine(const QString& line, int x, int y, int cx, const RECT& clip, bool bClip)
+RECT CDC::GetTextCell(const QString& text, const RECT& rc, unsigned nFormat) const
 {
-    const QRect cellRect(x, y, cx, m_pFont->CellHeight());
+    const int cell = m_pFont->CellHeight();
+    int y = rc.top;
+    if ((nFormat & DT_VCENTER) != 0) {
+        y = rc.top + (rc.bottom - rc.top - cell) / 2;
+    } else if ((nFormat & DT_BOTTOM) != 0) {
+        y = rc.bottom - cell;
+    }
+    return LineCell(text, rc, nFormat, y);
+}
+
+RECT CDC::LineCell(const QString& line, const RECT& rc, unsigned nFormat, int y) const
+{
+    const int cx = m_pFont->Metrics().horizontalAdvance(line);
+    const int x = (nFormat & DT_CENTER) != 0 ? rc.left + (rc.right - rc.left - cx) / 2 : rc.left;
+    return RECT{x, y, x + cx, y + m_pFont->CellHeight()};
+}
+
+void CDC::DrawTextLine(const QString& line, const RECT& cell, const RECT& clip, bool bClip)
+{
+    TextRecording::Note(line, ToQRect(cell), bClip ? ToQRect(clip) : QRect(), m_clrText);
     // Glyphs may reach past their cell, so the rectangle clips whenever it is asked to.
     if (bClip) m_painter.setClipRect(ToQRect(clip));
-    if (m_nBkMode == OPAQUE) m_painter.fillRect(cellRect, ToQColor(m_clrBk));
-    const int baseline = y + m_pFont->Ascent();
+    if (m_nBkMode == OPAQUE) m_painter.fillRect(ToQRect(cell), ToQColor(m_clrBk));
+    const int baseline = cell.top + m_pFont->Ascent();
     if (const auto run = TextRunCache::Instance().Get(*m_pFont, line, ToQColor(m_clrText).rgb())) {
-        m_painter.drawImage(x + run->offset.x(), baseline + run->offset.y(), run->image);
+        m_painter.drawImage(cell.left + run->offset.x(), baseline + run->offset.y(), run->image);
     } else {
         m_painter.setFont(m_pFont->Font());
         m_painter.setPen(ToQColor(m_clrText));
-        m_painter.drawText(QPointF(x, baseline), line);
+        m_painter.drawText(QPointF(cell.left, baseline), line);
     }
     if (bClip) m_painter.setClipping(false);
 }

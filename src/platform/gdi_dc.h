@@ -51,11 +51,16 @@ public:
     // Draws the text in the rectangle with the DT_ format bits; clipped to the rectangle
     // unless DT_NOCLIP is given. Returns the height of the text drawn.
     int DrawText(const QString& text, const RECT& rc, unsigned nFormat);
+    // The cell DrawText lays a one-line text out in (DT_SINGLELINE): its width in the
+    // selected font by the font's cell height, placed in the rectangle by the format bits.
+    // Lets a caller see where a text would land before drawing it.
+    RECT GetTextCell(const QString& text, const RECT& rc, unsigned nFormat) const;
 
     QPainter& Painter() { return m_painter; }
 
 private:
-    void DrawTextLine(const QString& line, int x, int y, int cx, const RECT& clip, bool bClip);
+    RECT LineCell(const QString& line, const RECT& rc, unsigned nFormat, int y) const;
+    void DrawTextLine(const QString& line, const RECT& cell, const RECT& clip, bool bClip);
 
     QImage& m_target;
     QPainter m_painter;

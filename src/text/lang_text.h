@@ -18,6 +18,8 @@ inline constexpr const char* kBoard = "第%1副||No %1 board||<其它>";
 inline constexpr const char* kTitle = "Velmor大屏显示|| Quendal screen display||<其它>";
 inline constexpr const char* kScreenSize = "屏幕大小=||Screen size=||<其它>";
 inline constexpr const char* kRightClickHint = "点右键切换到全屏||Right click to full screen.||<其它>";
+inline constexpr const char* kNotListening = "无法监听端口%1||Not listening on port %1||<其它>";
+inline constexpr const char* kListeningPort = "端口=%1||Port=%1||<其它>";
 inline constexpr const char* kMenuFullScreen = "全屏   ||Full screen   ||<其它>";
 inline constexpr const char* kMenuExit = "退出   ||Exit   ||<其它>";
 }  // namespace LangText

@@ -37,7 +37,7 @@ protected:
 
     QImage Compose(QSize client, const std::string& name)
     {
-        EXPECT_TRUE(ComposeFrame(m_kept, client, m_pages, ScreenState{false, {client.width(), client.height()}}));
+        EXPECT_TRUE(ComposeFrame(m_kept, client, m_pages, ScreenState{false, {client.width(), client.height()}, {}}));
         Keep(m_kept, name);
         return m_kept;
     }

@@ -38,7 +38,7 @@ protected:
 
 TEST_F(InfoScreenRender, EightBandsAt1920By1080)
 {
-    const QImage image = Render(1920, 1080, 1, ScreenState{false, {1920, 1080}}, "bands");
+    const QImage image = Render(1920, 1080, 1, ScreenState{false, {1920, 1080}, {}}, "bands");
     // h = 135, F1 = 94, F2 = 202.
     EXPECT_EQ(NotGround(image, QRect(0, 0, 1920, 135)), 0);
     EXPECT_EQ(NotGround(image, QRect(0, 945, 1920, 135)), 0);
@@ -48,7 +48,7 @@ TEST_F(InfoScreenRender, EightBandsAt1920By1080)
     EXPECT_EQ(InkBox(image, kYellow), ReferenceInk(image.size(), title, titleHeight, RECT{0, 135, 1920, 405}, DT_CENTER));
     EXPECT_TRUE(QRect(0, 135, 1920, 270).contains(InkBox(image, kYellow)));
 
-    const QString version = QStringLiteral("for Windows (7.26.36)");
+    const QString version = QStringLiteral("for Linux (7.26.36)");
     EXPECT_EQ(InkBox(image, kVersion),
               ReferenceInk(image.size(), version, 94, RECT{0, 405, 1920, 540}, DT_SINGLELINE | DT_CENTER));
 
@@ -64,14 +64,14 @@ TEST_F(InfoScreenRender, EightBandsAt1920By1080)
 
 TEST_F(InfoScreenRender, FullScreenLeavesOutTheHint)
 {
-    const QImage image = Render(1920, 1080, 1, ScreenState{true, {1920, 1080}}, "full-screen");
+    const QImage image = Render(1920, 1080, 1, ScreenState{true, {1920, 1080}, {}}, "full-screen");
     EXPECT_EQ(NotGround(image, QRect(0, 810, 1920, 270)), 0);
     EXPECT_GT(CountColour(image, kLine, QRect(0, 675, 1920, 135)), 100);
 }
 
 TEST_F(InfoScreenRender, ChineseTextsAndAnEvenReportedHeight)
 {
-    const QImage image = Render(1366, 805, 0, ScreenState{false, {1366, 705}}, "chinese");
+    const QImage image = Render(1366, 805, 0, ScreenState{false, {1366, 705}, {}}, "chinese");
     // h = 100: the five rows below band 7's end are empty too.
     EXPECT_EQ(NotGround(image, QRect(0, 700, 1366, 105)), 0);
     const QString title = QStringLiteral("Velmor大屏显示");
@@ -102,7 +102,7 @@ TEST_F(InfoScreenRender, DrawScreenShowsItWhenThereIsNoPage)
     QImage image = NewCanvas(1920, 1080, RGB(0, 0, 0));
     {
         CDC dc(image);
-        DrawScreen(dc, RECT{0, 0, 1920, 1080}, pages, ScreenState{false, {1920, 1080}});
+        DrawScreen(dc, RECT{0, 0, 1920, 1080}, pages, ScreenState{false, {1920, 1080}, {}});
     }
     Keep(image, "screen");
     EXPECT_EQ(CountColour(image, kScreenBackground), 0);

@@ -67,6 +67,24 @@ int TextWidth(const QString& text, int cellHeight)
     return font.Metrics().horizontalAdvance(text);
 }
 
+int CellHeightOf(int cellHeight)
+{
+    CFont font;
+    font.CreateFont(cellHeight, FW_NORMAL, false, false, QStringLiteral("微软雅黑"));
+    return font.CellHeight();
+}
+
+int LargestFittingHeight(const QString& text, int asked, QSize room)
+{
+    int height = asked;
+    for (; height > 1; --height) {
+        CFont font;
+        font.CreateFont(height, FW_NORMAL, false, false, QStringLiteral("微软雅黑"));
+        if (font.Metrics().horizontalAdvance(text) <= room.width() && font.CellHeight() <= room.height()) break;
+    }
+    return height;
+}
+
 std::vector<std::uint8_t> EncodePicture(const QImage& picture, const char* format)
 {
     QByteArray bytes;

@@ -26,6 +26,12 @@ int CountColour(const QImage& image, COLORREF colour, QRect region = QRect());
 // where and how large a screen drew it.
 QRect ReferenceInk(QSize canvas, const QString& text, int cellHeight, RECT rect, unsigned format);
 int TextWidth(const QString& text, int cellHeight);
+// The cell height a font asked for by this height really has (never more than asked).
+int CellHeightOf(int cellHeight);
+// The largest font height, at most `asked`, at which the text's width and cell fit the
+// room, found by trying every height from the top: the plain answer the display's
+// quicker search must agree with.
+int LargestFittingHeight(const QString& text, int asked, QSize room);
 
 std::vector<std::uint8_t> EncodePicture(const QImage& picture, const char* format);
 // A picture of w x h pixels, each column its own colour from the list (repeated).

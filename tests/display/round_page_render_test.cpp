@@ -9,6 +9,7 @@
 #include "display/screen_pages.h"
 #include "platform/clock.h"
 #include "platform/gdi_dc.h"
+#include "platform/gdi_text_record.h"
 #include "render_support.h"
 
 namespace {
@@ -70,7 +71,7 @@ protected:
         QImage image = NewCanvas(width, height, RGB(0, 0, 0));
         {
             CDC dc(image);
-            DrawScreen(dc, RECT{0, 0, width, height}, m_pages, ScreenState{false, {width, height}});
+            DrawScreen(dc, RECT{0, 0, width, height}, m_pages, ScreenState{false, {width, height}, {}});
         }
         Keep(image, name);
         return image;
@@ -144,12 +145,13 @@ TEST_F(RoundPageRender, NoCaptionAndNoBoardsLeaveOutTheBar)
 
 struct ClockBoxCase {
     int clockHeight;
-    int font;
+    int font;     // asked for by the clamped height
+    bool bFits;   // "50:00" in that font fits on the screen
 };
 
 class ClockBoxRender : public RoundPageRender, public ::testing::WithParamInterface<ClockBoxCase> {};
 
-TEST_P(ClockBoxRender, BoxIs86PercentOfTheClampedFontCentredOnTheClockPoint)
+TEST_P(ClockBoxRender, BoxIs86PercentOfTheClampedOrFittedFontCentredOnTheClockPoint)
 {
     ScreenPage::RoundFields fields = Fields(3000);
     fields.barCaption.clear();
@@ -158,7 +160,9 @@ TEST_P(ClockBoxRender, BoxIs86PercentOfTheClampedFontCentredOnTheClockPoint)
     fields.clockHeight = GetParam().clockHeight;
     const QImage image = Render(fields, "clock-box");
 
-    const int F = GetParam().font;
+    // A clock wider than the screen is drawn just small enough to fit, and no smaller.
+    const int F = LargestFittingHeight(QStringLiteral("50:00"), GetParam().font, QSize(1920, 1080));
+    EXPECT_EQ(F == GetParam().font, GetParam().bFits) << F;
     const int bw = TextWidth(QStringLiteral("50:00"), F) + F * 20 / 100;
     const int bhc = F * 86 / 100;
     const QRect box(960 - bw / 2, 540 - bhc / 2, bw, bhc);
@@ -172,9 +176,10 @@ TEST_P(ClockBoxRender, BoxIs86PercentOfTheClampedFontCentredOnTheClockPoint)
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, ClockBoxRender,
-                         ::testing::Values(ClockBoxCase{40, 432}, ClockBoxCase{2, 54}, ClockBoxCase{150, 1080}));
+                         ::testing::Values(ClockBoxCase{40, 432, true}, ClockBoxCase{2, 54, true},
+                                           ClockBoxCase{150, 1080, false}));
 
-TEST_F(RoundPageRender, ClockIsPlacedByClampedPercentages)
+TEST_F(RoundPageRender, ClockPlacedPastTheCornerMovesInwardsJustEnoughAndKeepsItsSize)
 {
     ScreenPage::RoundFields fields = Fields(3000);
     fields.barCaption.clear();
@@ -182,13 +187,18 @@ TEST_F(RoundPageRender, ClockIsPlacedByClampedPercentages)
     fields.clockX = 150;
     fields.clockY = -20;
     fields.clockHeight = 20;
+    const TextRecording recording;
     const QImage image = Render(fields, "clock-corner");
-    const int bw = TextWidth(QStringLiteral("50:00"), 216) + 216 * 20 / 100;
-    const int bhc = 216 * 86 / 100;
-    const RECT box{1920 - bw / 2, -bhc / 2, 1920 - bw / 2 + bw, -bhc / 2 + bhc};
+
+    // Clamped to the top right corner (1920, 0), where the text would hang off two edges.
+    ASSERT_EQ(recording.Texts().size(), 3u);
+    const DrawnText& clock = recording.Texts().back();
+    EXPECT_EQ(clock.text, QStringLiteral("50:00"));
+    EXPECT_EQ(clock.cell, QRect(1920 - TextWidth(clock.text, 216), 0, TextWidth(clock.text, 216), CellHeightOf(216)));
     EXPECT_EQ(InkBox(image, kClock),
-              ReferenceInk(image.size(), QStringLiteral("50:00"), 216, box,
-                           DT_NOCLIP | DT_CENTER | DT_VCENTER | DT_SINGLELINE));
+              ReferenceInk(image.size(), clock.text, 216,
+                           RECT{clock.cell.left(), clock.cell.top(), clock.cell.right() + 1, clock.cell.bottom() + 1},
+                           DT_NOCLIP | DT_SINGLELINE));
 }
 
 TEST_F(RoundPageRender, ProgressBoxFillsTheShareOfTheCurrentBoardsSlot)
@@ -291,7 +301,7 @@ TEST_F(RoundPageRender, ClockRunsOnBetweenRepaints)
     QImage later = NewCanvas(1920, 1080, RGB(0, 0, 0));
     {
         CDC dc(later);
-        DrawScreen(dc, RECT{0, 0, 1920, 1080}, m_pages, ScreenState{false, {1920, 1080}});
+        DrawScreen(dc, RECT{0, 0, 1920, 1080}, m_pages, ScreenState{false, {1920, 1080}, {}});
     }
     Keep(later, "later");
     const int bw = TextWidth(QStringLiteral("49:00"), 432) + 86;

@@ -13,6 +13,8 @@ EnvChanges DisplayTest::DisplayEnv() const
     env["XDG_RUNTIME_DIR"] = m_scratch.Path();
     // Never the tester's own settings; a test writes a configuration file here if it wants one.
     env["XDG_CONFIG_HOME"] = m_scratch.Path() + "/config";
+    // Nor the tester's desktop: a bus that is not there, unless a test starts one here.
+    env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + m_scratch.Path() + "/bus";
     env["LC_ALL"] = "C.UTF-8";
     env["QT_QPA_PLATFORM"] = std::nullopt;
     return env;
@@ -44,4 +46,17 @@ std::string DisplayTest::WritePicture(const std::string& name, QRgb colour) cons
     const std::string path = m_scratch.Path() + "/" + name;
     EXPECT_TRUE(picture.save(QString::fromStdString(path), "PNG"));
     return path;
+}
+
+bool DisplayTest::CoversScreen(const QImage& shot)
+{
+    const int r = kScreenWidth - 3;
+    const int b = kScreenHeight - 3;
+    return AllPixelsAre(shot, {{2, 2}, {r, 2}, {2, b}, {r, b}}, kInfoBackground);
+}
+
+bool DisplayTest::ShowsFramedWindowOnly(const QImage& shot)
+{
+    return AllPixelsAre(shot, {{2, 2}, {kWindowWidth - 3, kWindowHeight - 3}}, kInfoBackground)
+        && AllPixelsAre(shot, {{kScreenWidth - 3, kScreenHeight - 3}}, qRgb(0, 0, 0));
 }

@@ -24,6 +24,11 @@ protected:
     ToolResult SendTo(const std::vector<std::string>& args) const { return Send(m_nPort, args, m_scratch.Path()); }
     std::string WritePicture(const std::string& name, QRgb colour) const;
 
+    // The information screen over the whole screen: full-screen mode.
+    static bool CoversScreen(const QImage& shot);
+    // The information screen in the window of the size above, and the bare screen beside it.
+    static bool ShowsFramedWindowOnly(const QImage& shot);
+
     ScratchDir m_scratch;
     std::unique_ptr<XServer> m_pX;
     int m_nPort = 0;

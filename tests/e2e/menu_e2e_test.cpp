@@ -49,19 +49,6 @@ private:
     }
 };
 
-bool CoversScreen(const QImage& shot)
-{
-    const int r = DisplayTest::kScreenWidth - 3;
-    const int b = DisplayTest::kScreenHeight - 3;
-    return AllPixelsAre(shot, {{2, 2}, {r, 2}, {2, b}, {r, b}}, kInfoBackground);
-}
-
-bool ShowsFramedWindowOnly(const QImage& shot)
-{
-    return AllPixelsAre(shot, {{2, 2}, {DisplayTest::kWindowWidth - 3, DisplayTest::kWindowHeight - 3}}, kInfoBackground)
-        && AllPixelsAre(shot, {{DisplayTest::kScreenWidth - 3, DisplayTest::kScreenHeight - 3}}, qRgb(0, 0, 0));
-}
-
 TEST_F(Menu, FullScreenCoversTheScreenAndExitEndsTheProgram)
 {
     auto display = StartDisplay();
@@ -93,6 +80,46 @@ TEST_F(Menu, DismissedMenuChangesNothing)
     EXPECT_EQ(m_pX->XDoTool({"key", "Escape"}), 0);
     EXPECT_TRUE(WaitForScreen([&](const QImage& shot) { return shot.copy(menu) == before.copy(menu); }))
         << "the menu did not close";
+    EXPECT_TRUE(display->Process().Running());
+}
+
+TEST_F(Menu, F11AndEscapeSwitchLikeTheMenuItemAndNoKeyEndsTheProgram)
+{
+    auto display = StartDisplay();
+    ASSERT_NE(m_nPort, 0);
+    ASSERT_TRUE(WaitForScreen(ShowsFramedWindowOnly));
+    // The menu as it looks without its check mark, then dismissed.
+    const QRect menu = OpenMenuAt({100, 100});
+    ASSERT_GT(menu.height(), 20);
+    const QImage unchecked = m_pX->Screenshot().copy(menu);
+    ASSERT_EQ(m_pX->XDoTool({"key", "Escape"}), 0);
+    ASSERT_TRUE(WaitForScreen(ShowsFramedWindowOnly)) << "the menu did not close";
+
+    ASSERT_EQ(m_pX->XDoTool({"mousemove", "--sync", "200", "200", "key", "F11"}), 0);
+    EXPECT_TRUE(WaitForScreen(CoversScreen)) << "F11 did not cover the screen";
+    const QRect checkedMenu = OpenMenuAt({100, 100});
+    ASSERT_GT(checkedMenu.height(), 20);
+    EXPECT_NE(m_pX->Screenshot().copy(checkedMenu), unchecked) << "no check mark after F11";
+    ASSERT_EQ(m_pX->XDoTool({"key", "Escape"}), 0);
+    ASSERT_TRUE(WaitForScreen(CoversScreen)) << "closing the menu left full screen";
+
+    ASSERT_EQ(m_pX->XDoTool({"key", "F11"}), 0);
+    EXPECT_TRUE(WaitForScreen(ShowsFramedWindowOnly)) << "F11 again did not give the framed window back";
+    ASSERT_EQ(m_pX->XDoTool({"mousemove", "--sync", "300", "300", "key", "F11"}), 0);
+    ASSERT_TRUE(WaitForScreen(CoversScreen));
+    ASSERT_EQ(m_pX->XDoTool({"key", "Escape"}), 0);
+    EXPECT_TRUE(WaitForScreen(ShowsFramedWindowOnly)) << "Escape did not leave full screen";
+    const QRect menuAgain = OpenMenuAt({100, 100});
+    EXPECT_EQ(m_pX->Screenshot().copy(menuAgain), unchecked) << "the check mark stayed";
+    ASSERT_EQ(m_pX->XDoTool({"key", "Escape"}), 0);
+
+    // Keys that end other programs, in both modes; the pointer stays over the window.
+    ASSERT_EQ(m_pX->XDoTool({"mousemove", "--sync", "200", "200"}), 0);
+    for (const char* key : {"Escape", "q", "ctrl+q", "ctrl+c", "ctrl+w", "alt+F4", "Return", "F11", "Escape",
+                            "alt+F4", "ctrl+q"}) {
+        ASSERT_EQ(m_pX->XDoTool({"key", key}), 0);
+    }
+    ASSERT_EQ(SendTo({"size"}).nStatus, 0) << "the display no longer answers";
     EXPECT_TRUE(display->Process().Running());
 }
 

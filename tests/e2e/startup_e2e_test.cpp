@@ -76,24 +76,35 @@ TEST_F(Startup, SecondCopyInTheSameSessionIsRefusedWithADialog)
 struct LanguageCase {
     const char* locale;
     const char* message;
+    bool bHeadless;  // offscreen: no dialog; otherwise the dialog on the X server
 };
 
 class SecondCopyMessage : public DisplayTest, public ::testing::WithParamInterface<LanguageCase> {};
 
-TEST_P(SecondCopyMessage, GoesToStandardErrorWithoutADisplay)
+TEST_P(SecondCopyMessage, GoesToStandardErrorInTheLocalesLanguage)
 {
     auto first = StartDisplay();
     ASSERT_NE(m_nPort, 0);
     EnvChanges env = DisplayEnv();
     env["LC_ALL"] = GetParam().locale;
-    PavluneProcess second({"--port", "0", "-platform", "offscreen"}, env, m_scratch.Path(), "second");
+    std::vector<std::string> args{"--port", "0"};
+    if (GetParam().bHeadless) {
+        args.insert(args.end(), {"-platform", "offscreen"});
+    }
+    PavluneProcess second(args, env, m_scratch.Path(), "second");
+    if (!GetParam().bHeadless) {
+        EXPECT_TRUE(DismissDialogOf(*m_pX, second.Process().Pid())) << "the second copy showed no dialog";
+    }
     EXPECT_EQ(second.Process().WaitExit(kDeadline), 1);
-    EXPECT_NE(second.Process().Stderr().find(GetParam().message), std::string::npos) << second.Process().Stderr();
+    EXPECT_NE(second.Process().Stderr().find(std::string("pavlune: ") + GetParam().message), std::string::npos)
+        << second.Process().Stderr();
 }
 
 INSTANTIATE_TEST_SUITE_P(ByLocale, SecondCopyMessage,
-                         ::testing::Values(LanguageCase{"C.UTF-8", "Pavlune already running?"},
-                                           LanguageCase{"zh_CN.UTF-8", "Pavlune 已经运行."}));
+                         ::testing::Values(LanguageCase{"C.UTF-8", "Pavlune already running?", true},
+                                           LanguageCase{"zh_CN.UTF-8", "Pavlune 已经运行.", true},
+                                           LanguageCase{"C.UTF-8", "Pavlune already running?", false},
+                                           LanguageCase{"zh_CN.UTF-8", "Pavlune 已经运行.", false}));
 
 TEST_F(Startup, AnotherSessionRunsItsOwnCopy)
 {
@@ -119,6 +130,8 @@ TEST_F(Startup, TakenPortIsReportedAndTheWindowKeepsRunning)
     EXPECT_TRUE(display.Process().Running());
     EXPECT_EQ(display.Process().Stdout().find("listening"), std::string::npos);
     EXPECT_NE(display.Process().Stderr().find("bind() failed"), std::string::npos) << display.Process().Stderr();
+    EXPECT_NE(display.Process().Stderr().find("pavlune: 无法建立socket监听。。。"), std::string::npos)
+        << "the message box's text is not on standard error";
 }
 
 class EndingSignal : public DisplayTest, public ::testing::WithParamInterface<int> {};

@@ -14,6 +14,20 @@
 #include "msg/msg_ids.h"
 #include "peer.h"
 
+// Runs the window thread's events until the condition holds or the deadline passes.
+template <typename Condition>
+bool WaitForEvents(Condition condition, std::chrono::milliseconds deadline)
+{
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
 // The real window on the offscreen platform, its server on a free port, with a client
 // area of 1920 x 1080.
 class FrameTest : public ::testing::Test {

@@ -1,22 +1,39 @@
 #pragma once
+#include <QColor>
+
 #include <string>
 #include <vector>
 
 #include "msg/comm_msg.h"
 
-// What the command line asks pavlune-send to do.
-struct SendArgs {
-    std::string host = "127.0.0.1";
+// One display to send to.
+struct SendTarget {
+    std::string host;
     int port = 9977;
-    std::string command;
-    // The message to send, attachment aside.
-    CommMsg_base msg;
-    // File whose bytes become the attachment; empty for none.
-    std::string attachPath;
-    bool help = false;
+    std::string Name() const { return host + ":" + std::to_string(port); }
 };
 
-// Fills args from argv; on bad usage returns false with a one-line reason.
-bool ParseSendArgs(int argc, const char* const* argv, SendArgs& args, std::string& error);
+// What the command line asks pavlune-send to do. Owned by main; not copied, as its
+// message is not.
+struct SendArgs {
+    // When not empty, the help text asked for; nothing is sent.
+    std::string help;
+    std::vector<SendTarget> targets;
+    std::string command;
+    // The message to send, its attachment aside.
+    CommMsg_base msg;
+    // The picture of a note or round page ("-" for standard input); empty for none.
+    std::string picturePath;
+    // The raw command's attachment, sent as it is; empty for none.
+    std::string attachPath;
+    // note --fit: ask each display its size and letterbox the picture onto it.
+    bool fit = false;
+    QColor background = Qt::black;
+};
 
-extern const char* const kSendHelp;
+// The most displays one command reaches; each gets a connection of its own at once.
+inline constexpr int kMaxTargets = 64;
+
+// Fills args from the command line. On bad usage returns false with a one-line reason.
+// Every argument must be UTF-8, as every text on a page is.
+bool ParseSendArgs(int argc, const char* const* argv, SendArgs& args, std::string& error);

@@ -8,9 +8,12 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
+#include <system_error>
 
 namespace {
+
+// Exchanges run on a thread per display; strerror may share one buffer among them.
+std::string ErrorText(int err) { return std::error_code(err, std::generic_category()).message(); }
 
 constexpr int kConnectTimeoutMs = 5000;
 // The display closes about 50 ms after it has handled a message; a busy one queues.
@@ -116,7 +119,7 @@ bool ExchangeFrame(const std::string& host, int port, const FrameBuffer& frame, 
         }
         if (!SendAll(sock.Get(), frame.Bytes(), static_cast<std::size_t>(frame.Length()))) {
             error = "the display at " + where + " closed the connection while the message was sent: " +
-                    std::strerror(errno);
+                    ErrorText(errno);
             return false;
         }
         const auto deadline = std::chrono::steady_clock::now() + kCloseTimeout;
@@ -140,6 +143,6 @@ bool ExchangeFrame(const std::string& host, int port, const FrameBuffer& frame, 
             received.insert(received.end(), buf, buf + n);
         }
     }
-    error = "cannot reach the display at " + where + ": " + std::strerror(lastError);
+    error = "cannot reach the display at " + where + ": " + ErrorText(lastError);
     return false;
 }

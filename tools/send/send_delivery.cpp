@@ -1,0 +1,126 @@
+#include "send_delivery.h"
+
+#include <memory>
+#include <vector>
+
+#include "msg/msg_fields.h"
+#include "msg/msg_ids.h"
+#include "net/frame_limits.h"
+#include "send_exchange.h"
+#include "send_picture.h"
+
+namespace {
+
+// The largest canvas --fit paints; a display that reports more is not believed.
+constexpr int kMaxCanvasSide = 16384;
+
+// Every acceptable frame in what the display sent back, in order.
+std::vector<std::unique_ptr<CommMsg_base>> CutReplies(const std::vector<std::uint8_t>& received)
+{
+    std::vector<std::unique_ptr<CommMsg_base>> replies;
+    std::size_t at = 0;
+    for (int length; (length = NextFrameLength(received.data() + at, received.size() - at)) > 0; at += length) {
+        FrameBuffer frame;
+        frame.Assign(received.data() + at, length);
+        auto msg = std::make_unique<CommMsg_base>();
+        if (frame.ToMessage(*msg)) {
+            replies.push_back(std::move(msg));
+        }
+    }
+    return replies;
+}
+
+const CommMsg_base* FindReply(const std::vector<std::unique_ptr<CommMsg_base>>& replies, int id)
+{
+    for (const auto& reply : replies) {
+        if (GetIntByName(*reply, kMsgIdKey) == id) {
+            return reply.get();
+        }
+    }
+    return nullptr;
+}
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+bool AskSize(const SendTarget& target, ScreenSize& size, std::string& error)
+{
+    CommMsg_base request;
+    request.ResetMsg(MSGID_SCREEN_SIZE);
+    const FrameBuffer frame = BuildFrame(request, error);
+    std::vector<std::uint8_t> received;
+    if (!ExchangeFrame(target.host, target.port, frame, received, error)) {
+        return false;
+    }
+    const auto replies = CutReplies(received);
+    const CommMsg_base* reply = FindReply(replies, MSGID_SCREEN_SIZE);
+    if (reply == nullptr) {
+        error = "the display at " + target.Name() + " closed the connection without telling its screen size";
+        return false;
+    }
+    size = {GetIntField(*reply, MsgKey::kScreenWidth), GetIntField(*reply, MsgKey::kScreenHeight)};
+    return true;
+}
+
+Delivery Failed(std::string reason) { return {false, std::move(reason)}; }
+
+}  // namespace
+
+FrameBuffer BuildFrame(const CommMsg_base& msg, std::string& error)
+{
+    FrameBuffer frame;
+    frame.FromMessage(msg);
+    if (frame.Length() <= 0 || frame.Length() > FrameLimit::kMaxFrameBytes) {
+        error = "the message is larger than the 64 MiB a display accepts";
+        return {};
+    }
+    return frame;
+}
+
+Delivery Deliver(const SendTarget& target, const SendArgs& args, const FrameBuffer& frame, const QImage& fitPicture)
+{
+    std::string error;
+    FrameBuffer fitted;
+    if (args.fit) {
+        ScreenSize size;
+        if (!AskSize(target, size, error)) {
+            return Failed(error);
+        }
+        if (size.width < 1 || size.height < 1 || size.width > kMaxCanvasSide || size.height > kMaxCanvasSide) {
+            return Failed("the display at " + target.Name() + " reports a screen of " + std::to_string(size.width) +
+                          "x" + std::to_string(size.height) + ", which no picture can be fitted to");
+        }
+        CommMsg_base note;
+        static_cast<Json::Value&>(note) = args.msg;
+        const std::vector<std::uint8_t> png = Letterbox(fitPicture, size.width, size.height, args.background);
+        note.SetAttachment(png.data(), static_cast<int>(png.size()));
+        fitted = BuildFrame(note, error);
+        if (fitted.Length() <= 0) {
+            return Failed(error);
+        }
+    }
+    std::vector<std::uint8_t> received;
+    if (!ExchangeFrame(target.host, target.port, args.fit ? fitted : frame, received, error)) {
+        return Failed(error);
+    }
+    const auto replies = CutReplies(received);
+    if (args.command == "size") {
+        const CommMsg_base* reply = FindReply(replies, MSGID_SCREEN_SIZE);
+        if (reply == nullptr) {
+            return Failed("the display at " + target.Name() + " closed the connection without telling its screen size");
+        }
+        return {true, std::to_string(GetIntField(*reply, MsgKey::kScreenWidth)) + "x" +
+                          std::to_string(GetIntField(*reply, MsgKey::kScreenHeight))};
+    }
+    std::string line;
+    if (args.command == "raw") {
+        for (const auto& reply : replies) {
+            std::string json = reply->ToJsonText();
+            json.pop_back();
+            line += (line.empty() ? "" : " ") + json;
+        }
+    }
+    return {true, line};
+}
