@@ -14,6 +14,7 @@ inline constexpr const char16_t* kListenFailed = u" listen() failed: ";
 inline constexpr const char16_t* kPostExit = u"向完成端口句柄发送退出消息!PostQueuedCompletionStatus(m_hCOP, 0, NULL, NULL)";
 inline constexpr const char16_t* kListenClosed = u"关闭监听端口!";
 inline constexpr const char16_t* kPortClosed = u"关闭完成端口!";
+// An accept failed for lack of descriptors; once per spell of failing accepts.
 inline constexpr const char16_t* kAcceptSocketFailed = u" WSASocket failed ";
 // An accept failed for another reason than lack of descriptors; once per failing spell.
 inline constexpr const char16_t* kAcceptFailed = u" accept() failed:";
