@@ -10,6 +10,7 @@
 #include <cstring>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "display_fixture.h"
@@ -65,9 +66,10 @@ struct Exchange {
     bool bClosed = false;
 };
 
-// Connects to `address` (from `source`, when given), sends a size request, and reads until
-// the display closes the connection.
-Exchange AskSize(const std::string& address, int port, const std::string& source = {})
+// Connects to `address` (from `source`, when given), sends the bytes (then shuts its
+// sending side down, if asked), and reads until the display closes the connection.
+Exchange Talk(const std::string& address, int port, const Bytes& request, const std::string& source = {},
+              bool bHalfClose = false)
 {
     Exchange result;
     sockaddr_storage to{};
@@ -84,8 +86,10 @@ Exchange AskSize(const std::string& address, int port, const std::string& source
     }
     result.bConnected = connect(fd, reinterpret_cast<sockaddr*>(&to), toLen) == 0;
     if (result.bConnected) {
-        const Bytes request = Frame("{\"pub_MsgID\":309}");
         send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        if (bHalfClose) {
+            shutdown(fd, SHUT_WR);
+        }
         const auto end = std::chrono::steady_clock::now() + kDeadline;
         std::uint8_t buf[4096];
         while (std::chrono::steady_clock::now() < end) {
@@ -103,6 +107,42 @@ Exchange AskSize(const std::string& address, int port, const std::string& source
     }
     close(fd);
     return result;
+}
+
+Exchange AskSize(const std::string& address, int port, const std::string& source = {})
+{
+    return Talk(address, port, Frame("{\"pub_MsgID\":309}"), source);
+}
+
+// The frame pavlune-send makes of a command, caught on a listener of the test's own.
+Bytes FrameOfSendCommand(const std::vector<std::string>& command, const std::string& scratchDir)
+{
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    Bytes frame;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(listener, 1) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        close(listener);
+        return frame;
+    }
+    std::thread sender([&] { Send(ntohs(addr.sin_port), command, scratchDir); });
+    const int conn = accept(listener, nullptr, nullptr);
+    std::uint8_t buf[4096];
+    while (frame.size() < 4 || frame.size() < static_cast<std::size_t>(frame[0] | frame[1] << 8 | frame[2] << 16 |
+                                                                       frame[3] << 24)) {
+        const ssize_t n = recv(conn, buf, sizeof buf, 0);
+        if (n <= 0) {
+            break;
+        }
+        frame.insert(frame.end(), buf, buf + n);
+    }
+    close(conn);
+    sender.join();
+    close(listener);
+    return frame;
 }
 
 bool Ipv6LoopbackWorks()
@@ -140,6 +180,28 @@ TEST_F(ListenAllow, OnlyAnAllowedSenderIsAnswered)
         refusedFrom.push_back((*it)[1].str());
     }
     EXPECT_EQ(refusedFrom, std::vector<std::string>{"1"}) << err;
+}
+
+// A script that sends its frame and shuts its side down at once is still heard: its size
+// request answered, its round page shown.
+TEST_F(ListenAllow, HalfClosingSenderIsHeard)
+{
+    auto display = StartDisplay();
+    ASSERT_NE(m_nPort, 0);
+    const Exchange size = Talk("127.0.0.1", m_nPort, Frame("{\"pub_MsgID\":309}"), {}, true);
+    EXPECT_EQ(size.reply, SizeReply());
+    EXPECT_TRUE(size.bClosed);
+
+    const QRgb clockGreen = qRgb(0, 255, 0);
+    const Bytes round = FrameOfSendCommand({"round", "--title", "Round 3", "--remaining", "600", "--length", "1200",
+                                            "--clock-colour", "0,255,0"},
+                                           m_scratch.Path());
+    ASSERT_GT(round.size(), 8u);
+    const Exchange page = Talk("127.0.0.1", m_nPort, round, {}, true);
+    EXPECT_TRUE(page.bClosed);
+    EXPECT_TRUE(WaitForScreen([&](const QImage& shot) {
+        return CountColour(shot, QRect(0, 0, kWindowWidth, kWindowHeight), clockGreen) > 500;
+    })) << "the half-closed round page is not shown";
 }
 
 struct ListenCase {
