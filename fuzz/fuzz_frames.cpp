@@ -1,16 +1,21 @@
-// Feeds arbitrary bytes to the receive side as a connection's stream reaches it: frames
-// are cut with NextFrameLength, checked and parsed with ToMessage, and every field getter
-// is read. A message that was accepted must survive being sent back: its frame is
-// accepted again and carries the same identifier and attachment.
+// Feeds arbitrary bytes to the receive side as a connection's stream reaches it: the
+// server's own cutter cuts, checks (frame, JSON length and nesting bounds included) and
+// parses the frames, and every field getter is read of each message that would reach
+// the processor. Such a message must survive being sent back: its frame is accepted
+// again and carries the same identifier and attachment.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "msg/comm_msg.h"
 #include "msg/frame_buffer.h"
 #include "msg/msg_fields.h"
+#include "net/frame_cutter.h"
+#include "net/stream_buffer.h"
 
 namespace {
 
@@ -53,18 +58,29 @@ void CheckRoundTrip(const CommMsg_base& msg)
             "attachment bytes changed on the way back");
 }
 
-void CheckFrame(const std::uint8_t* bytes, int length)
+void CheckMessage(const CommMsg_base& msg)
 {
-    FrameBuffer frame;
-    frame.Assign(bytes, length);
-    CommMsg_base msg;
-    msg.ResetMsg(0);
-    if (!frame.ToMessage(msg)) {
-        return;
-    }
+    Require(GetIntByName(msg, kMsgIdKey) >= 1, "message without an identifier handed on");
     Require(msg.m_nAttachLen == 0 || msg.m_nAttachLen >= 100, "short attachment accepted");
     ReadEveryField(msg);
     CheckRoundTrip(msg);
+}
+
+// The bytes arrive in two pieces, split where the stream's last byte says, as a
+// connection may receive them.
+void CutStream(const std::uint8_t* data, std::size_t size)
+{
+    StreamBuffer stream;
+    FrameCutter cutter;
+    std::vector<CutMessage> out;
+    const std::size_t split = size == 0 ? 0 : data[size - 1] % (size + 1);
+    for (const auto& [from, count] : {std::pair{std::size_t{0}, split}, std::pair{split, size - split}}) {
+        stream.Append(data + from, count);
+        cutter.Cut(stream, out);
+    }
+    for (const CutMessage& m : out) {
+        CheckMessage(*m.m_pMsg);
+    }
 }
 
 }  // namespace
@@ -82,20 +98,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    CutStream(data, size);
     // The checks of a frame do not read its total-length field, so the whole input is
-    // also tried as one frame, whatever that field says.
-    if (size <= static_cast<std::size_t>(INT32_MAX)) {
-        CheckFrame(data, static_cast<int>(size));
-    }
-    std::size_t offset = 0;
-    while (offset < size) {
-        const int length = NextFrameLength(data + offset, size - offset);
-        if (length < 0) {
-            break;
-        }
-        Require(length >= 1 && static_cast<std::size_t>(length) <= size - offset, "frame length outside the stream");
-        CheckFrame(data + offset, length);
-        offset += static_cast<std::size_t>(length);
+    // also tried as one frame, its length field made to fit.
+    if (size >= 8 && size <= static_cast<std::size_t>(INT32_MAX)) {
+        std::vector<std::uint8_t> frame(data, data + size);
+        WriteInt32LE(frame.data(), static_cast<std::int32_t>(size));
+        CutStream(frame.data(), frame.size());
     }
     return 0;
 }

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "net/net_block.h"
+
 namespace {
 
 bool ParseInt(std::string_view text, int minValue, int maxValue, int& value)
@@ -73,6 +75,16 @@ const OptionSpec kOptions[] = {
      .help = "listen on TCP port N; 0 picks a free port, printed as \"listening on port N\"",
      .defaultText = "9977", .expects = "a number from 0 to 65535",
      .apply = [](AppOptions& o, const std::string& v) { return ParseInt(v, 0, 65535, o.nPort); }},
+    {.name = "listen", .valueName = "ADDRESS",
+     .help = "listen on this address only; :: for every address of both IPv4 and IPv6",
+     .defaultText = "every IPv4 address", .expects = "an IPv4 or IPv6 address",
+     .apply = [](AppOptions& o, const std::string& v) { o.strListen = v; return ParseAddress(v).has_value(); }},
+    {.name = "allow", .valueName = "NET",
+     .help = "take connections only from this address or CIDR block (IPv4 or IPv6), "
+             "closing others at once; may be given again for more",
+     .defaultText = "everyone", .expects = "an address or a CIDR block such as 192.168.1.0/24",
+     .apply = [](AppOptions& o, const std::string& v) { o.allowed.push_back(v); return NetBlock::Parse(v).has_value(); },
+     .bRepeatable = true},
     {.name = "fullscreen", .valueName = nullptr,
      .help = "start in full-screen mode: frameless, on top",
      .defaultText = "off", .expects = kSwitchExpects,

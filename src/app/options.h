@@ -8,6 +8,8 @@
 // behaves exactly as the display always has: port 9977, windowed and maximised, silent.
 struct AppOptions {
     int nPort = 9977;
+    std::string strListen;             // --listen: empty for every IPv4 address
+    std::vector<std::string> allowed;  // --allow, each an address or CIDR block; empty: everyone
     bool bFullScreen = false;
     int nWidth = 0;   // --size: client size instead of maximised; 0 while not given
     int nHeight = 0;

@@ -67,6 +67,11 @@ bool CPavlunewinApp::InitInstance()
     }
     m_pMainWnd->SetTimeSignals(m_options.timeSignals, std::move(pBell));
     m_pMainWnd->SetPageStateDirectory(PageStateDirectory(), !m_options.bNoRestore);
+    ListenRules rules{m_options.strListen, {}};
+    for (const std::string& net : m_options.allowed) {
+        rules.allowed.push_back(*NetBlock::Parse(net));
+    }
+    m_pMainWnd->SetListenRules(std::move(rules));
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;

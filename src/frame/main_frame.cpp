@@ -64,6 +64,7 @@ int CMainFrame::OnCreate()
     StopServer();
     StartPageState();
     m_pServer = std::make_unique<CIOCPclass2016BC>();
+    m_pServer->SetListenRules(m_listenRules);
     m_pServer->CreateField(m_nPort, this);
     if (m_nRepaintTimer == 0) {
         m_repaintTimer.start(kRepaintPeriodMs, this);

@@ -57,6 +57,8 @@ public:
     void ShowWithClientSize(int nWidth, int nHeight);
     void EnterFullScreen();
 
+    // Where the server listens and whom it lets in; before Create.
+    void SetListenRules(ListenRules rules) { m_listenRules = std::move(rules); }
     // The port the server listens on, or 0 when it could not listen.
     int ListeningPort() const;
 
@@ -123,6 +125,7 @@ private:
     void SavePages();
 
     const int m_nPort;
+    ListenRules m_listenRules;
     bool m_bFullScreen = false;
     int m_nRepaintTimer = 0;
     QBasicTimer m_repaintTimer;

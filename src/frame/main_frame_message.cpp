@@ -1,6 +1,5 @@
 #include <chrono>
 #include <mutex>
-#include <thread>
 
 #include "frame/main_frame.h"
 #include "msg/comm_msg.h"
@@ -9,7 +8,8 @@
 
 namespace {
 
-// Lets a reply that has just been handed to the send path leave before the end.
+// Lets a reply that has just been handed to the send path leave before the end; a timer
+// of the connection, so the next message is not held up.
 constexpr std::chrono::milliseconds kCloseDelay{50};
 
 }  // namespace
@@ -47,9 +47,8 @@ void CMainFrame::OnMessage(SOCKET s, CommMsg_base* pMsg)
         break;
     }
     if (nMsgID == MSGID_CLEAR || nMsgID == MSGID_ROUND_PAGE || nMsgID == MSGID_NOTE_PAGE) SavePages();
-    std::this_thread::sleep_for(kCloseDelay);
     // Every connection carries one message: whatever it was, it ends here.
-    m_pServer->CloseConnection(s);
+    m_pServer->CloseConnection(s, kCloseDelay);
 }
 
 void CMainFrame::SendScreenSize(SOCKET s)

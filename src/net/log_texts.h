@@ -6,21 +6,18 @@
 // The server's log lines. A failed system call is written as the text followed directly
 // by the error code's digits.
 namespace LogText {
-inline constexpr const char16_t* kWsaStartupFailed = u" WSAStartup() failed ";
 inline constexpr const char16_t* kWsaSocketFailed = u" WSASocket() failed";
-inline constexpr const char16_t* kListenPortFailed = u" CreateIoCompletionPort failed:";
 inline constexpr const char16_t* kCreatePortFailed = u"CreateIoCompletionPort() failed: ";
 inline constexpr const char16_t* kProcThreadFailed = u"CreateThread() m_hProcThreadArray failed: ";
 inline constexpr const char16_t* kBindFailed = u" bind() failed:";
 inline constexpr const char16_t* kListenFailed = u" listen() failed: ";
-inline constexpr const char16_t* kCreateFieldFailed = u" CreateField() failed:";
-inline constexpr const char16_t* kEventSelectFailed = u"WSAEventSeclet failed:";
 inline constexpr const char16_t* kPostExit = u"向完成端口句柄发送退出消息!PostQueuedCompletionStatus(m_hCOP, 0, NULL, NULL)";
 inline constexpr const char16_t* kListenClosed = u"关闭监听端口!";
 inline constexpr const char16_t* kPortClosed = u"关闭完成端口!";
+// An accept failed for lack of descriptors; once per spell of failing accepts.
 inline constexpr const char16_t* kAcceptSocketFailed = u" WSASocket failed ";
-inline constexpr const char16_t* kAcceptExFailed = u" AcceptEx() failed :";
-inline constexpr const char16_t* kNewAcceptBatch = u"启动了新的10个AcceptEx.";
+// An accept failed for another reason than lack of descriptors; once per failing spell.
+inline constexpr const char16_t* kAcceptFailed = u" accept() failed:";
 inline constexpr const char16_t* kSendError = u"WSASend ERROR:";
 inline constexpr const char16_t* kFrameTooLarge = u" 帧超过64MiB,关闭连接:";
 inline constexpr const char16_t* kHeldTooMuch = u" 接收数据超过256MiB,关闭连接:";
@@ -35,6 +32,11 @@ inline std::u16string Listening(int port)
 inline std::u16string Accepted(long long id)
 {
     return u"收到一个连接,在本地地址:" + Utf8ToWide(std::to_string(id));
+}
+// A peer outside the allowed addresses, closed as soon as it connected.
+inline std::u16string Refused(const std::string& address)
+{
+    return u"拒绝了不在允许范围内的连接,远程地址:" + Utf8ToWide(address);
 }
 // A connection ended because its stream announced, or grew to, more than a frame may hold.
 inline std::u16string FrameTooLarge(unsigned long long id)

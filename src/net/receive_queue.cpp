@@ -1,70 +1,94 @@
 #include "receive_queue.h"
 
-#include <algorithm>
-
-void ReceiveQueue::Push(QueuedFrame frame)
+void ReceiveQueue::Push(QueuedMessage msg)
 {
-    std::lock_guard lock(m_mtxQueue);
-    if (m_closed.contains(frame.m_sock)) {
-        return;
+    {
+        std::lock_guard lock(m_mtx);
+        if (m_closed.contains(msg.m_sock)) {
+            return;
+        }
+        m_nHeldBytes += msg.m_nHeldBytes;
+        m_queue.push_back(std::move(msg));
     }
-    m_nBytes += static_cast<std::size_t>(frame.m_frame.Length());
-    m_queue.push_back(std::move(frame));
+    m_cv.notify_one();
 }
 
-std::optional<QueuedFrame> ReceiveQueue::Take()
+std::optional<QueuedMessage> ReceiveQueue::Wait()
 {
-    std::lock_guard lock(m_mtxQueue);
+    std::unique_lock lock(m_mtx);
+    m_cv.wait(lock, [this] { return !m_queue.empty() || m_bStopped; });
     if (m_queue.empty()) {
         return std::nullopt;
     }
-    QueuedFrame frame = std::move(m_queue.front());
+    QueuedMessage msg = std::move(m_queue.front());
     m_queue.pop_front();
-    m_nBytes -= static_cast<std::size_t>(frame.m_frame.Length());
-    return frame;
+    m_nHeldBytes -= msg.m_nHeldBytes;
+    m_inHand = msg.m_sock;
+    return msg;
+}
+
+void ReceiveQueue::Finished()
+{
+    std::lock_guard lock(m_mtx);
+    m_inHand = INVALID_SOCKET;
+}
+
+void ReceiveQueue::Stop()
+{
+    {
+        std::lock_guard lock(m_mtx);
+        m_bStopped = true;
+    }
+    m_cv.notify_all();
 }
 
 void ReceiveQueue::CloseConnection(SOCKET s)
 {
-    std::lock_guard lock(m_mtxQueue);
-    DropFramesOf(s);
+    std::lock_guard lock(m_mtx);
+    DropMessagesOf(s);
     m_closed.insert(s);
 }
 
 void ReceiveQueue::ConnectionEnded(SOCKET s)
 {
-    std::lock_guard lock(m_mtxQueue);
-    DropFramesOf(s);
+    std::lock_guard lock(m_mtx);
+    DropMessagesOf(s);
     m_closed.erase(s);
+}
+
+bool ReceiveQueue::HasWork(SOCKET s) const
+{
+    std::lock_guard lock(m_mtx);
+    if (m_inHand == s) {
+        return true;
+    }
+    for (const QueuedMessage& msg : m_queue) {
+        if (msg.m_sock == s) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::size_t ReceiveQueue::Count() const
 {
-    std::lock_guard lock(m_mtxQueue);
+    std::lock_guard lock(m_mtx);
     return m_queue.size();
 }
 
-std::size_t ReceiveQueue::Bytes() const
+std::size_t ReceiveQueue::HeldBytes() const
 {
-    std::lock_guard lock(m_mtxQueue);
-    return m_nBytes;
+    std::lock_guard lock(m_mtx);
+    return m_nHeldBytes;
 }
 
-void ReceiveQueue::Clear()
+void ReceiveQueue::DropMessagesOf(SOCKET s)
 {
-    std::lock_guard lock(m_mtxQueue);
-    m_queue.clear();
-    m_nBytes = 0;
-    m_closed.clear();
-}
-
-void ReceiveQueue::DropFramesOf(SOCKET s)
-{
-    std::erase_if(m_queue, [this, s](const QueuedFrame& f) {
-        if (f.m_sock != s) {
+    std::erase_if(m_queue, [this, s](const QueuedMessage& msg) {
+        if (msg.m_sock != s) {
             return false;
         }
-        m_nBytes -= static_cast<std::size_t>(f.m_frame.Length());
+        m_nHeldBytes -= msg.m_nHeldBytes;
         return true;
     });
 }

@@ -1,45 +1,58 @@
 #pragma once
+#include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <unordered_set>
 
-#include "msg/frame_buffer.h"
+#include "msg/comm_msg.h"
 #include "net/socket_id.h"
 
-// One whole frame as it was cut from a connection's stream, with that connection.
-struct QueuedFrame {
-    FrameBuffer m_frame;
+// One parsed message with the connection it came from.
+struct QueuedMessage {
     SOCKET m_sock = INVALID_SOCKET;
+    std::unique_ptr<CommMsg_base> m_pMsg;
+    // What it counts against the server's bound of held bytes.
+    std::size_t m_nHeldBytes = 0;
 };
 
-// Frames on their way from the completion worker to the processing thread, in the
-// order they were cut. The server bounds what it holds, streams and queue together.
+// Messages on their way from the I/O thread to the processing thread, in the order they
+// were cut. The processing thread sleeps on a condition variable while it is empty. The
+// server bounds what it holds, streams and queue together.
 class ReceiveQueue {
 public:
-    // Appends at the tail, unless the processor has already closed the frame's
-    // connection: such a frame must never reach it.
-    void Push(QueuedFrame frame);
-    // Takes the frame at the head, if any.
-    std::optional<QueuedFrame> Take();
+    // Appends at the tail and wakes the processing thread, unless the processor has
+    // already closed the message's connection: such a message must never reach it.
+    void Push(QueuedMessage msg);
+    // Waits for the message at the head and takes it; it counts as in hand until
+    // Finished. Nothing once Stop has been called and the queue is empty.
+    std::optional<QueuedMessage> Wait();
+    // The processor is done with the message Wait gave last.
+    void Finished();
+    // Ends the waiting for good once what is queued has been taken.
+    void Stop();
 
-    // The processor has closed s: drops its frames now and refuses later ones until
-    // the worker reports the end with ConnectionEnded.
+    // The processor has closed s: drops its messages now and refuses later ones until
+    // the I/O thread reports the end with ConnectionEnded.
     void CloseConnection(SOCKET s);
-    // s has ended: drops its frames and forgets it.
+    // s has ended: drops its messages and forgets it.
     void ConnectionEnded(SOCKET s);
+    // A message of s is queued or in the processor's hands.
+    bool HasWork(SOCKET s) const;
 
     std::size_t Count() const;
-    // Bytes of all the frames waiting.
-    std::size_t Bytes() const;
-    void Clear();
+    std::size_t HeldBytes() const;
 
 private:
-    void DropFramesOf(SOCKET s);
+    void DropMessagesOf(SOCKET s);
 
-    mutable std::mutex m_mtxQueue;
-    std::deque<QueuedFrame> m_queue;
-    std::size_t m_nBytes = 0;
+    mutable std::mutex m_mtx;
+    std::condition_variable m_cv;
+    std::deque<QueuedMessage> m_queue;
+    std::size_t m_nHeldBytes = 0;
     std::unordered_set<SOCKET> m_closed;
+    SOCKET m_inHand = INVALID_SOCKET;
+    bool m_bStopped = false;
 };

@@ -70,6 +70,8 @@ TEST_P(Options, AreReadAsSpelled)
     const AppOptions& o = parsed.options;
     const AppOptions& e = GetParam().expected;
     EXPECT_EQ(o.nPort, e.nPort);
+    EXPECT_EQ(o.strListen, e.strListen);
+    EXPECT_EQ(o.allowed, e.allowed);
     EXPECT_EQ(o.bFullScreen, e.bFullScreen);
     EXPECT_EQ(o.nWidth, e.nWidth);
     EXPECT_EQ(o.nHeight, e.nHeight);
@@ -97,6 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
                    With([](AppOptions& o) { o.strSnapshot = "/tmp/s.png"; }), {"-platform", "offscreen"}},
         OptionCase{{"--platform=xcb", "-display", ":7", "-reverse"}, nullptr, "", AppOptions{},
                    {"-platform", "xcb", "-display", ":7", "-reverse"}},
+        OptionCase{{"--listen", "::", "--allow=127.0.0.2", "--allow", "fd00::/8"}, nullptr, "",
+                   With([](AppOptions& o) { o.strListen = "::"; o.allowed = {"127.0.0.2", "fd00::/8"}; }), {}},
+        OptionCase{{"--listen=localhost"}, nullptr, "--listen takes an IPv4 or IPv6 address", {}, {}},
+        OptionCase{{"--allow", "10.0.0.0/33"}, nullptr, "--allow takes an address or a CIDR block", {}, {}},
         OptionCase{{"-h"}, nullptr, "", With([](AppOptions& o) { o.bHelp = true; }), {}},
         OptionCase{{"-v"}, nullptr, "", With([](AppOptions& o) { o.bVersion = true; }), {}},
         // --help and --version answer even when the file is wrong.
@@ -129,6 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{{"--port=5"}, "port=0\nverbose=true\n", "",
                    With([](AppOptions& o) { o.nPort = 5; o.bVerbose = true; }), {}},
         OptionCase{{"--port", "5"}, "port=x\n", "", With([](AppOptions& o) { o.nPort = 5; }), {}},
+        OptionCase{{}, "allow=10.0.0.0/8,::1\nlisten=127.0.0.1\n", "",
+                   With([](AppOptions& o) { o.strListen = "127.0.0.1"; o.allowed = {"10.0.0.0/8", "::1"}; }), {}},
         OptionCase{{}, "port=70000\n", "--port takes a number from 0 to 65535, not \"70000\" (in ", {}, {}},
         OptionCase{{}, "fullscreen=maybe\n", "--fullscreen takes true or false, not \"maybe\"", {}, {}},
         OptionCase{{}, "size=big\n", "--size takes", {}, {}},
@@ -141,7 +149,7 @@ TEST(Usage, ListsEveryOptionWithItsDefault)
     const std::string text = UsageText("pavlune");
     EXPECT_EQ(text.rfind("Usage: pavlune [options]\n", 0), 0u) << text;
     for (const char* line : {"-h, --help", "-v, --version", "--port=N", "--fullscreen", "--size=WxH",
-                             "--snapshot=FILE", "--verbose", "-platform NAME", "(default: 9977)",
+                             "--snapshot=FILE", "--verbose", "--listen=ADDRESS", "--allow=NET", "-platform NAME", "(default: 9977)",
                              "pavlune.conf"}) {
         EXPECT_NE(text.find(line), std::string::npos) << line;
     }

@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CatalogueCase{LogText::WithCode(LogText::kListenFailed, 98), u" listen() failed: 98"},
                     CatalogueCase{LogText::WithCode(LogText::kCreatePortFailed, -1),
                                   u"CreateIoCompletionPort() failed: -1"},
-                    CatalogueCase{LogText::WithCode(LogText::kEventSelectFailed, 24), u"WSAEventSeclet failed:24"},
+                    CatalogueCase{LogText::Refused("192.0.2.7"), u"拒绝了不在允许范围内的连接,远程地址:192.0.2.7"},
                     CatalogueCase{LogText::SendError(32), u"WSASend ERROR:32" + std::u16string(99, u'*')},
                     CatalogueCase{LogText::Listening(9977), u"在端口9977建立了监听服务!"},
                     CatalogueCase{LogText::Listening(40000), u"在端口40000建立了监听服务!"},

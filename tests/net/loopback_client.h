@@ -39,17 +39,27 @@ class LoopbackClient {
 public:
     // A receive buffer size other than 0 is fixed before connecting, which keeps the
     // kernel from growing it: a client that does not read then soon stops the sender.
-    explicit LoopbackClient(int port, int receiveBuffer = 0)
+    explicit LoopbackClient(int port, int receiveBuffer = 0) : LoopbackClient("127.0.0.1", port, receiveBuffer) {}
+    // To `address` (IPv4 or IPv6), from `source` when one is given (127.0.0.2, say: the
+    // whole of 127/8 is this machine).
+    LoopbackClient(const char* address, int port, int receiveBuffer = 0, const char* source = nullptr)
     {
-        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_storage to{};
+        socklen_t toLen = 0;
+        if (!Fill(address, port, to, toLen)) {
+            return;
+        }
+        m_fd = ::socket(to.ss_family, SOCK_STREAM, 0);
         if (receiveBuffer > 0) {
             ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
         }
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(static_cast<std::uint16_t>(port));
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        m_bConnected = ::connect(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        sockaddr_storage from{};
+        socklen_t fromLen = 0;
+        if (source != nullptr && (!Fill(source, 0, from, fromLen) ||
+                                  ::bind(m_fd, reinterpret_cast<sockaddr*>(&from), fromLen) != 0)) {
+            return;
+        }
+        m_bConnected = ::connect(m_fd, reinterpret_cast<sockaddr*>(&to), toLen) == 0;
     }
     ~LoopbackClient()
     {
@@ -81,6 +91,15 @@ public:
         ::close(m_fd);
         m_fd = -1;
     }
+    // Ends the connection with a reset instead of an orderly close.
+    void Reset()
+    {
+        const linger abort{1, 0};
+        ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        Close();
+    }
+    // Half-close: no more bytes from this side; the server's replies can still come.
+    void ShutdownSending() { ::shutdown(m_fd, SHUT_WR); }
 
     // Everything the server sends until it closes the connection, or until the deadline.
     Bytes ReadUntilClosed(std::chrono::milliseconds deadline = std::chrono::seconds(10))
@@ -127,6 +146,25 @@ public:
     bool StaysQuietFor(std::chrono::milliseconds quiet) { return !Readable(static_cast<int>(quiet.count())); }
 
 private:
+    static bool Fill(const char* address, int port, sockaddr_storage& out, socklen_t& len)
+    {
+        auto* v4 = reinterpret_cast<sockaddr_in*>(&out);
+        auto* v6 = reinterpret_cast<sockaddr_in6*>(&out);
+        if (::inet_pton(AF_INET, address, &v4->sin_addr) == 1) {
+            v4->sin_family = AF_INET;
+            v4->sin_port = htons(static_cast<std::uint16_t>(port));
+            len = sizeof *v4;
+            return true;
+        }
+        if (::inet_pton(AF_INET6, address, &v6->sin6_addr) == 1) {
+            v6->sin6_family = AF_INET6;
+            v6->sin6_port = htons(static_cast<std::uint16_t>(port));
+            len = sizeof *v6;
+            return true;
+        }
+        return false;
+    }
+
     bool Readable(int ms)
     {
         pollfd p{m_fd, POLLIN, 0};

@@ -92,7 +92,17 @@ TEST_P(RejectedFrames, MoreThanTwentyInOneReceiveDiscardTheRestOfTheStream)
 INSTANTIATE_TEST_SUITE_P(Counts, RejectedFrames, testing::Values(RejectCase{20, true}, RejectCase{21, false}),
                          [](const auto& info) { return std::to_string(info.param.rejected); });
 
-TEST_F(ServerFrames, PeerThatClosesLosesItsQueuedFramesAndOthersKeepOrder)
+struct LeaveCase {
+    const char* name;
+    void (*leave)(LoopbackClient&);
+    std::vector<int> handled;
+};
+
+class PeerLeaving : public ServerFrames, public testing::WithParamInterface<LeaveCase> {};
+
+// Two frames of a peer wait behind a message in the processor's hands when the peer
+// goes: a reset drops them; a half-close (the peer has said all it had to say) keeps them.
+TEST_P(PeerLeaving, QueuedFramesAreKeptOnlyWhenThePeerHalfCloses)
 {
     std::promise<void> gate;
     std::shared_future<void> opened = gate.get_future().share();
@@ -108,23 +118,75 @@ TEST_F(ServerFrames, PeerThatClosesLosesItsQueuedFramesAndOthersKeepOrder)
     LoopbackClient leaver(port);
     LoopbackClient stayer(port);
     ASSERT_TRUE(leaver.Send(MakeFrame(MsgJson(401)) + MakeFrame(MsgJson(402))));
-    ASSERT_TRUE(stayer.Send(MakeFrame(MsgJson(403))));
-    for (int i = 0; i < 1000 && server->QueuedFrameCount() < 3; ++i) {
+    for (int i = 0; i < 1000 && server->QueuedMessageCount() < 2; ++i) {
         std::this_thread::sleep_for(2ms);
     }
-    ASSERT_EQ(server->QueuedFrameCount(), 3u);
+    ASSERT_TRUE(stayer.Send(MakeFrame(MsgJson(403))));
+    for (int i = 0; i < 1000 && server->QueuedMessageCount() < 3; ++i) {
+        std::this_thread::sleep_for(2ms);
+    }
+    ASSERT_EQ(server->QueuedMessageCount(), 3u);
 
-    leaver.Close();
-    ASSERT_TRUE(proc.WaitForClosed(1));
-    EXPECT_EQ(server->QueuedFrameCount(), 1u);
+    GetParam().leave(leaver);
+    // A reset ends the connection at once; a half-closed one ends only once its frames
+    // have been handled.
+    if (GetParam().handled.size() == 2) {
+        ASSERT_TRUE(proc.WaitForClosed(1));
+    } else {
+        std::this_thread::sleep_for(50ms);
+        EXPECT_TRUE(proc.Closed().empty());
+    }
     gate.set_value();
 
-    ASSERT_TRUE(proc.WaitForMessages(2));
+    const std::size_t expected = GetParam().handled.size();
+    ASSERT_TRUE(proc.WaitForMessages(expected));
+    ASSERT_TRUE(proc.WaitForClosed(1));
     std::this_thread::sleep_for(30ms);
-    const auto msgs = proc.Messages();
-    ASSERT_EQ(msgs.size(), 2u);
-    EXPECT_EQ(msgs[1].id, 403);
+    std::vector<int> ids;
+    for (const auto& m : proc.Messages()) {
+        ids.push_back(m.id);
+    }
+    EXPECT_EQ(ids, GetParam().handled);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, PeerLeaving,
+                         testing::Values(LeaveCase{"Reset", [](LoopbackClient& c) { c.Reset(); }, {400, 403}},
+                                         LeaveCase{"HalfClose", [](LoopbackClient& c) { c.ShutdownSending(); },
+                                                   {400, 401, 402, 403}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct JsonSizeCase {
+    const char* name;
+    std::size_t jsonBytes;
+    bool delivered;
+};
+
+class JsonSize : public ServerFrames, public testing::WithParamInterface<JsonSizeCase> {};
+
+// Pictures travel as attachments; a JSON text past 1 MiB is a rejected frame, and the
+// connection goes on.
+TEST_P(JsonSize, TextsUpTo1MiBAreHandled)
+{
+    std::string json = MsgJson(305, R"("1":")");
+    json += std::string(GetParam().jsonBytes - json.size() - 2, 'a') + "\"}";
+    ASSERT_EQ(json.size(), GetParam().jsonBytes);
+    LoopbackClient c(port);
+    ASSERT_TRUE(c.Send(MakeFrame(json) + MakeFrame(MsgJson(301))));
+    ASSERT_TRUE(proc.WaitForMessages(GetParam().delivered ? 2 : 1));
+    std::this_thread::sleep_for(30ms);
+    std::vector<int> ids;
+    for (const auto& m : proc.Messages()) {
+        ids.push_back(m.id);
+    }
+    EXPECT_EQ(ids, (GetParam().delivered ? std::vector<int>{305, 301} : std::vector<int>{301}));
+    EXPECT_TRUE(proc.Closed().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, JsonSize,
+                         testing::Values(JsonSizeCase{"Exactly1MiB", 1024 * 1024, true},
+                                         JsonSizeCase{"OneByteMore", 1024 * 1024 + 1, false},
+                                         JsonSizeCase{"EightMiB", 8 * 1024 * 1024, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ServerFrames, SecondFrameOfAConnectionTheProcessorClosedNeverArrives)
 {
@@ -133,7 +195,7 @@ TEST_F(ServerFrames, SecondFrameOfAConnectionTheProcessorClosedNeverArrives)
             return;
         }
         // Let the second frame reach the queue first, which is the case that matters.
-        for (int i = 0; i < 1000 && server->QueuedFrameCount() == 0; ++i) {
+        for (int i = 0; i < 1000 && server->QueuedMessageCount() == 0; ++i) {
             std::this_thread::sleep_for(1ms);
         }
         server->CloseConnection(s);
@@ -171,6 +233,7 @@ TEST_F(ServerFrames, FrameAnnouncingExactly64MiBIsWaitedFor)
     LoopbackClient c(port);
     Bytes header(8);
     WriteInt32LE(header.data(), 64 * 1024 * 1024);
+    WriteInt32LE(header.data() + 4, 64 * 1024 * 1024 - 100);
     ASSERT_TRUE(c.Send(header));
     EXPECT_TRUE(c.StaysQuietFor(100ms));
     EXPECT_TRUE(proc.Closed().empty());
@@ -192,12 +255,13 @@ TEST_F(ServerFrames, StreamPast64MiBThatNeverFormsAFrameEndsTheConnection)
 
 TEST_F(ServerFrames, PeersTogetherCannotHoldMoreThan256MiB)
 {
-    // Four peers each park most of a 64 MiB frame; the fifth one's bytes pass the limit
+    // Four peers each park most of a 64 MiB frame (a picture, by its header); the fifth one's bytes pass the limit
     // for everything held, and only that peer is cut off.
     const Bytes chunk(1024 * 1024, 0x5A);
     const auto startFrame = [&](LoopbackClient& c, int mebibytes) {
         Bytes header(8);
         WriteInt32LE(header.data(), 64 * 1024 * 1024);
+        WriteInt32LE(header.data() + 4, 64 * 1024 * 1024 - 100);
         bool open = c.Send(header);
         for (int i = 0; i < mebibytes && open; ++i) {
             open = c.Send(chunk);

@@ -1,5 +1,6 @@
 // Replies through SendMsg, and closing connections from the processor.
 #include <atomic>
+#include <future>
 #include <thread>
 
 #include "msg/msg_ids.h"
@@ -29,41 +30,32 @@ Bytes FrameOf(const CommMsg_base& msg)
     return Bytes(f.Bytes(), f.Bytes() + f.Length());
 }
 
-struct ChunkCase {
-    int frameLength;
-    std::size_t chunks;
-};
+class ReplySize : public ServerSend, public testing::WithParamInterface<int> {};
 
-class ReplyChunks : public ServerSend, public testing::WithParamInterface<ChunkCase> {};
-
-TEST_P(ReplyChunks, ReplyGoesOutWholeInChunksOfAtMost32766Bytes)
+TEST_P(ReplySize, ReplyArrivesWholeAndExact)
 {
     CommMsg_base reply;
-    BuildReply(reply, GetParam().frameLength);
+    BuildReply(reply, GetParam());
     const Bytes expected = FrameOf(reply);
-    ASSERT_EQ(expected.size(), static_cast<std::size_t>(GetParam().frameLength));
-
-    std::atomic<std::size_t> pooled{0};
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(GetParam()));
     proc.SetOnMessage([&](SOCKET s, CommMsg_base&) {
         server->SendMsg({s}, reply);
-        // Every chunk of a send holds its own pooled context until it has been written.
-        pooled = server->SendPoolSize();
         server->CloseConnection(s);
     });
     LoopbackClient c(port);
     ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
     EXPECT_EQ(c.ReadUntilClosed(), expected);
     EXPECT_TRUE(c.PeerClosed());
-    EXPECT_EQ(pooled, GetParam().chunks);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, ReplyChunks, testing::Values(ChunkCase{32766, 1}, ChunkCase{32767, 2}),
-                         [](const auto& info) { return std::to_string(info.param.frameLength); });
+INSTANTIATE_TEST_SUITE_P(Lengths, ReplySize, testing::Values(100, 32766, 32767, 4 * 1024 * 1024),
+                         [](const auto& info) { return std::to_string(info.param); });
 
 struct CloseCase {
     const char* name;
     int attachBytes;
     std::chrono::milliseconds waitBeforeClose;
+    std::chrono::milliseconds closeDelay;
 };
 
 class ReplyThenClose : public ServerSend, public testing::WithParamInterface<CloseCase> {};
@@ -86,7 +78,7 @@ TEST_P(ReplyThenClose, WholeReplyArrivesBeforeTheConnectionEnds)
     proc.SetOnMessage([&](SOCKET s, CommMsg_base&) {
         server->SendMsg({s}, reply);
         std::this_thread::sleep_for(GetParam().waitBeforeClose);
-        server->CloseConnection(s);
+        server->CloseConnection(s, GetParam().closeDelay);
     });
     LoopbackClient c(port);
     ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
@@ -96,9 +88,30 @@ TEST_P(ReplyThenClose, WholeReplyArrivesBeforeTheConnectionEnds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReplyThenClose,
-                         testing::Values(CloseCase{"ScreenSizeAfter50ms", 0, 50ms},
-                                         CloseCase{"FourMiBClosedAtOnce", 4 * 1024 * 1024, 0ms}),
+                         testing::Values(CloseCase{"ScreenSizeAfter50ms", 0, 50ms, 0ms},
+                                         CloseCase{"ScreenSizeWithDelayedClose", 0, 0ms, 50ms},
+                                         CloseCase{"FourMiBClosedAtOnce", 4 * 1024 * 1024, 0ms, 0ms},
+                                         CloseCase{"FourMiBWithDelayedClose", 4 * 1024 * 1024, 0ms, 50ms}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The processor's close delay runs as a timer of that connection: the next message is
+// handed over while the closed connection is still waiting for its end.
+TEST_F(ServerSend, DelayedCloseDoesNotHoldUpTheNextMessage)
+{
+    proc.SetOnMessage([&](SOCKET s, CommMsg_base& msg) {
+        if (GetIntByName(msg, kMsgIdKey) == 303) {
+            server->CloseConnection(s, std::chrono::hours(1));
+        }
+    });
+    LoopbackClient first(port);
+    ASSERT_TRUE(first.Send(MakeFrame(MsgJson(303))));
+    ASSERT_TRUE(proc.WaitForMessages(1));
+    LoopbackClient second(port);
+    ASSERT_TRUE(second.Send(MakeFrame(MsgJson(301))));
+    ASSERT_TRUE(proc.WaitForMessages(2));
+    EXPECT_TRUE(first.StaysQuietFor(50ms));
+    EXPECT_TRUE(proc.Closed().empty());
+}
 
 TEST_F(ServerSend, SendMsgToTwoConnectionsSendsTheWholeFrameToEach)
 {

@@ -60,7 +60,6 @@ TEST(ServerStart, TakenPortFailsTheStartWithTheBindErrorAndOneMessageBox)
         CIOCPclass2016BC server;
         EXPECT_EQ(server.CreateField(taken, &proc), 0);
         EXPECT_EQ(server.ListeningPort(), 0);
-        EXPECT_EQ(server.PendingAcceptCount(), 0);
     }
     SetMessageBoxHandler(nullptr);
     ::close(holder);

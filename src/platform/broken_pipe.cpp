@@ -1,0 +1,8 @@
+#include "broken_pipe.h"
+
+#include <csignal>
+
+void IgnoreBrokenPipe()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+}
