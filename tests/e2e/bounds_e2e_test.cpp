@@ -67,25 +67,36 @@ TEST_F(Bounds, CostlyInputsNeitherStopTheScreenNorTheAnswers)
     ASSERT_EQ(SendTo({"round", "--remaining", "600", "--length", "1200", "--clock-colour", "0,255,0"}).nStatus, 0);
     ASSERT_TRUE(WaitForScreen([&](const QImage& shot) { return CountColour(shot, QRect(0, 0, 640, 480), clockGreen) > 300; }));
 
-    // A progressive JPEG of 600 scans, then a round page with a 10 MB title, a board
-    // list of 300,000 full-width commas and a subtitle that is no valid UTF-8.
+    // A progressive JPEG of 600 scans; a round page whose 10 MB title makes its JSON too
+    // long to be parsed at all; and a round page within that bound with a long title, a
+    // board list of 300,000 full-width commas and a subtitle that is no valid UTF-8.
     const std::vector<std::uint8_t> jpeg = ManyScanJpeg(GradientPicture(640, 480), 600);
     ASSERT_LT(jpeg.size(), 4u * 1024 * 1024) << "far smaller than a frame may be";
     auto note = std::make_unique<CommMsg_base>();
     note->ResetMsg(MSGID_NOTE_PAGE);
     note->SetAttachment(jpeg.data(), static_cast<int>(jpeg.size()));
     // Written out by hand: a JSON writer would not pass the lone surrogate on as it is.
-    std::string json = R"({"pub_MsgID":303,"1":")" + std::string(10'000'000, 'T') +
-                       R"(","2":"\udc00","11":600,"13":1200,"21":50,"22":50,"72":40,"32":"0,255,0","14":"1~3)";
-    for (int i = 0; i < 300'000; ++i) json += "，";
-    json += "\"}\n";
-    // The frame: its whole length, the attachment's length (none), the text.
-    const std::size_t length = json.size() + 8;
-    std::string frame = std::string(8, '\0') + json;
-    for (std::size_t i = 0; i < 4; ++i) frame[i] = static_cast<char>(length >> (8 * i));
-    const std::vector<std::uint8_t> round(frame.begin(), frame.end());
+    const auto roundFrame = [](std::size_t nTitle, int nCommas) {
+        std::string json = R"({"pub_MsgID":303,"1":")" + std::string(nTitle, 'T') +
+                           R"(","2":"\udc00","11":600,"13":1200,"21":50,"22":50,"72":40,"32":"0,255,0","14":"1~3)";
+        for (int i = 0; i < nCommas; ++i) json += "，";
+        json += "\"}\n";
+        // The frame: its whole length, the attachment's length (none), the text.
+        const std::size_t length = json.size() + 8;
+        std::string frame = std::string(8, '\0') + json;
+        for (std::size_t i = 0; i < 4; ++i) frame[i] = static_cast<char>(length >> (8 * i));
+        return std::vector<std::uint8_t>(frame.begin(), frame.end());
+    };
+    const std::vector<std::uint8_t> hugeTitle = roundFrame(10'000'000, 0);
+    const std::vector<std::uint8_t> round = roundFrame(100'000, 300'000);
+    ASSERT_LT(round.size(), 1024u * 1024) << "within the bound of a message's text";
 
     std::thread peerSide([&] {
+        {
+            // Refused as it arrives: the connection stays the peer's to end.
+            Peer peer(m_nPort);
+            EXPECT_TRUE(peer.SendBytes(hugeTitle));
+        }
         for (const std::vector<std::uint8_t>& frame : {FrameOf(*note), round}) {
             Peer peer(m_nPort);
             EXPECT_TRUE(peer.SendBytes(frame));
