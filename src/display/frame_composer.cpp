@@ -104,9 +104,21 @@ std::optional<QRegion> FrameComposer::Compose(QImage& kept, QSize client, Screen
 
 std::optional<QRegion> FrameComposer::Deliver(QImage& kept, const QRegion& changed, bool bWhole)
 {
+    // Only the pixels that differ go to the screen: a new second mostly changes a digit or
+    // two. Kept pixels that stay hold no key colour, so only those that differ can.
+    QRegion differing;
     bool bHoldsKey = m_bStillHoldsKey;
-    for (const QRect& area : m_moving) bHoldsKey = bHoldsKey || HoldsColour(m_frame, kTransparentKey, area);
-    const QRegion whole(m_frame.rect());
+    if (bWhole) {
+        differing = QRegion(m_frame.rect());
+        for (const QRect& area : m_moving) bHoldsKey = bHoldsKey || HoldsColour(m_frame, kTransparentKey, area);
+    } else {
+        for (const QRect& area : changed) {
+            const QRect box = DifferingBox(kept, m_frame, area);
+            if (box.isEmpty()) continue;
+            differing += box;
+            bHoldsKey = bHoldsKey || HoldsColour(m_frame, kTransparentKey, box);
+        }
+    }
     if (bHoldsKey) {
         // The old picture shows through: the copy goes by the key over the whole area, and
         // the next second starts from a whole composition again.
@@ -115,24 +127,13 @@ std::optional<QRegion> FrameComposer::Deliver(QImage& kept, const QRegion& chang
             m_stillKey.reset();
             return std::nullopt;
         }
-        return whole;
+        return QRegion(m_frame.rect());
     }
-    if (bWhole) {
-        if (!Fit(kept, m_frame.size())) {
-            m_stillKey.reset();
-            return std::nullopt;
-        }
-        CopyArea(kept, m_frame, m_frame.rect());
-        m_bKeptIsFrame = true;
-        return whole;
+    if (!Fit(kept, m_frame.size())) {
+        m_stillKey.reset();
+        return std::nullopt;
     }
-    // Only the pixels that differ go to the screen: a new second mostly changes a digit or two.
-    QRegion differing;
-    for (const QRect& area : changed) {
-        const QRect box = DifferingBox(kept, m_frame, area);
-        if (box.isEmpty()) continue;
-        CopyArea(kept, m_frame, box);
-        differing += box;
-    }
+    for (const QRect& area : differing) CopyArea(kept, m_frame, area);
+    m_bKeptIsFrame = true;
     return differing;
 }

@@ -31,6 +31,7 @@ struct ComposerCase {
     bool bKeyedPicture = false;
     QSize client{1920, 1080};
     std::vector<Tick> ticks;
+    COLORREF clrWarn = kDefaultWarnColour;
 };
 
 std::vector<Tick> Seconds(int n)
@@ -93,7 +94,7 @@ TEST_P(FrameComposerTest, EachTickShowsWhatAWholeCompositionShows)
 {
     const ComposerCase& c = GetParam();
     const ScreenState state{false, {c.client.width(), c.client.height()},
-                            {}, TimeSignals{{WarnStage{5, kDefaultWarnColour}}, true, ""}};
+                            {}, TimeSignals{{WarnStage{5, c.clrWarn}}, true, ""}};
     QImage whole = NewCanvas(c.client.width(), c.client.height(), RGB(9, 9, 9));
     QImage partial = whole.copy();
     FrameComposer composer;
@@ -133,6 +134,8 @@ const ComposerCase kCases[] = {
     {"clock_over_top_bar", 1800, true, 98, 2, false, {1920, 1080}, Seconds(3)},
     // A background picture in the key colour lets the old picture show through.
     {"keyed_picture", 1800, false, 50, 50, true, {800, 600}, Seconds(3)},
+    // A warning in the key colour: from its first second the old picture shows through the digits.
+    {"keyed_warning", 8, false, 50, 50, false, {800, 600}, Seconds(5), kTransparentKey},
     // Notes replace the round page, rotate, and the round page comes back.
     {"notes_between",
      1800,
