@@ -1,5 +1,7 @@
 #include "frame_composer.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 
@@ -38,9 +40,12 @@ QRect DifferingBox(const QImage& a, const QImage& b, QRect area)
     int bottom = -1;
     int left = area.right() + 1;
     int right = area.left() - 1;
+    const auto bytes = static_cast<std::size_t>(std::max(area.width(), 0)) * sizeof(std::uint32_t);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const auto* p = reinterpret_cast<const std::uint32_t*>(a.constScanLine(y));
         const auto* q = reinterpret_cast<const std::uint32_t*>(b.constScanLine(y));
+        // Most rows are alike; memcmp passes over them far faster than a loop that stops.
+        if (std::memcmp(p + area.left(), q + area.left(), bytes) == 0) continue;
         int x = area.left();
         while (x <= area.right() && ((p[x] ^ q[x]) & 0x00FFFFFFu) == 0) ++x;
         if (x > area.right()) continue;
@@ -66,6 +71,7 @@ std::optional<QRegion> FrameComposer::Compose(QImage& kept, QSize client, Screen
         lock.unlock();
         m_stillKey.reset();
         m_bKeptIsFrame = false;
+        m_still = QImage();
         if (!ComposeFrame(kept, m_frame, client, pages, state)) return std::nullopt;
         return QRegion(QRect(QPoint(0, 0), client));
     }

@@ -16,7 +16,8 @@ class ScreenPageList;
 // window's state stay, a new second puts that layer back where the clock and the bar's
 // texts were and draws only those again. Every other screen is composed whole, as
 // ComposeFrame does. Either way `kept` ends up exactly as ComposeFrame would leave it.
-// Owned and used by the window thread only; holds two images of the client size.
+// Owned and used by the window thread only; holds two images of the client size while it
+// shows a round page, one otherwise.
 class FrameComposer {
 public:
     // Brings `kept` up to now and returns the part of it that changed: the whole client

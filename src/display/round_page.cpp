@@ -144,10 +144,10 @@ QRect DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPag
     dc.SetTextColor(ClockColour(remaining, page.m_nRoundSeconds, page.m_clrClock, page.m_clrOvertime, timeSignals));
     // Not clipped to its box: the cell is taller than the box, and the text already fits.
     dc.DrawText(text, box, DT_NOCLIP | kCentredLine);
-    // Unclipped glyphs may reach a little past their cell and box; a sixteenth of the cell
-    // height covers that.
+    // Unclipped glyphs may reach a little past their cell, as far as the text run cache
+    // leaves room for: an eighth of the cell height.
     const RECT cell = dc.GetTextCell(text, box, kCentredLine);
-    const int reach = extent.cy / 16 + 2;
+    const int reach = extent.cy / 8 + 2;
     const QRect inked = QRect(QPoint(cell.left, cell.top), QPoint(cell.right - 1, cell.bottom - 1))
                             .adjusted(-reach, -reach, reach, reach);
     return inked.united(QRect(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1)));
