@@ -32,6 +32,22 @@ void CopyArea(QImage& dst, const QImage& src, QRect area)
     }
 }
 
+// The copy by the key colour, over the area only.
+void KeyCopyArea(QImage& dst, const QImage& src, QRect area)
+{
+    area &= src.rect();
+    const std::uint32_t key = (static_cast<std::uint32_t>(GetRValue(kTransparentKey)) << 16) |
+                              (static_cast<std::uint32_t>(GetGValue(kTransparentKey)) << 8) |
+                              GetBValue(kTransparentKey);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* d = reinterpret_cast<std::uint32_t*>(dst.scanLine(y));
+        const auto* p = reinterpret_cast<const std::uint32_t*>(src.constScanLine(y));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if ((p[x] & 0x00FFFFFFu) != key) d[x] = p[x];
+        }
+    }
+}
+
 // The smallest rectangle holding every pixel of the area in which the images differ.
 QRect DifferingBox(const QImage& a, const QImage& b, QRect area)
 {
@@ -70,7 +86,6 @@ std::optional<QRegion> FrameComposer::Compose(QImage& kept, QSize client, Screen
     if (page == nullptr || !page->m_bRoundPage) {
         lock.unlock();
         m_stillKey.reset();
-        m_bKeptIsFrame = false;
         m_still = QImage();
         if (!ComposeFrame(kept, m_frame, client, pages, state)) return std::nullopt;
         return QRegion(QRect(QPoint(0, 0), client));
@@ -78,7 +93,7 @@ std::optional<QRegion> FrameComposer::Compose(QImage& kept, QSize client, Screen
 
     const StillKey key{FrameKey{pages.Generation(), 0.0, client, WindowLangIndex(), state}, page};
     const bool bWhole = !m_stillKey || m_stillKey->page != page || !(m_stillKey->frame == key.frame) ||
-                        !m_bKeptIsFrame || kept.size() != client || kept.format() != QImage::Format_RGB32;
+                        kept.size() != client || kept.format() != QImage::Format_RGB32;
     const RECT rect{0, 0, client.width(), client.height()};
     FontCache& fontCache = FontCache::Instance();
     QRegion changed;
@@ -110,36 +125,26 @@ std::optional<QRegion> FrameComposer::Compose(QImage& kept, QSize client, Screen
 
 std::optional<QRegion> FrameComposer::Deliver(QImage& kept, const QRegion& changed, bool bWhole)
 {
-    // Only the pixels that differ go to the screen: a new second mostly changes a digit or
-    // two. Kept pixels that stay hold no key colour, so only those that differ can.
-    QRegion differing;
-    bool bHoldsKey = m_bStillHoldsKey;
     if (bWhole) {
-        differing = QRegion(m_frame.rect());
+        bool bHoldsKey = m_bStillHoldsKey;
         for (const QRect& area : m_moving) bHoldsKey = bHoldsKey || HoldsColour(m_frame, kTransparentKey, area);
-    } else {
-        for (const QRect& area : changed) {
-            const QRect box = DifferingBox(kept, m_frame, area);
-            if (box.isEmpty()) continue;
-            differing += box;
-            bHoldsKey = bHoldsKey || HoldsColour(m_frame, kTransparentKey, box);
-        }
-    }
-    if (bHoldsKey) {
-        // The old picture shows through: the copy goes by the key over the whole area, and
-        // the next second starts from a whole composition again.
-        m_bKeptIsFrame = false;
-        if (!KeyCopy(kept, m_frame)) {
+        const bool bCopied = bHoldsKey ? KeyCopy(kept, m_frame) : Fit(kept, m_frame.size());
+        if (!bCopied) {
             m_stillKey.reset();
             return std::nullopt;
         }
+        if (!bHoldsKey) CopyArea(kept, m_frame, m_frame.rect());
         return QRegion(m_frame.rect());
     }
-    if (!Fit(kept, m_frame.size())) {
-        m_stillKey.reset();
-        return std::nullopt;
+    // Outside the changed part the frame is as it was, so the kept image already holds what
+    // the copy by the key would leave there. Within it, only the pixels that differ go to
+    // the screen: a new second mostly changes a digit or two.
+    QRegion differing;
+    for (const QRect& area : changed) {
+        const QRect box = DifferingBox(kept, m_frame, area);
+        if (box.isEmpty()) continue;
+        KeyCopyArea(kept, m_frame, box);
+        differing += box;
     }
-    for (const QRect& area : differing) CopyArea(kept, m_frame, area);
-    m_bKeptIsFrame = true;
     return differing;
 }

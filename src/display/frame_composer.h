@@ -42,6 +42,4 @@ private:
     // Where the moving parts were drawn on m_frame.
     QRegion m_moving;
     bool m_bStillHoldsKey = false;
-    // Whether `kept` equals m_frame, as it does after a composition without key colour.
-    bool m_bKeptIsFrame = false;
 };
