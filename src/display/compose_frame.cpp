@@ -25,23 +25,31 @@ void FitKept(QImage& kept, QSize client)
     kept = std::move(fitted);
 }
 
-// Whether any pixel has exactly the colour; the top byte of Format_RGB32 is not compared.
+}  // namespace
+
 // Written without an early exit inside a row so that the compiler can vectorise it.
-bool HoldsColour(const QImage& image, COLORREF colour)
+bool HoldsColour(const QImage& image, COLORREF colour, QRect area)
 {
+    area &= image.rect();
     const std::uint32_t rgb = (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
                               (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
-    const int width = image.width();
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
         std::uint32_t hits = 0;
-        for (int x = 0; x < width; ++x) hits |= static_cast<std::uint32_t>((line[x] & 0x00FFFFFFu) == rgb);
+        for (int x = area.left(); x <= area.right(); ++x) {
+            hits |= static_cast<std::uint32_t>((line[x] & 0x00FFFFFFu) == rgb);
+        }
         if (hits != 0) return true;
     }
     return false;
 }
 
-}  // namespace
+bool KeyCopy(QImage& kept, const QImage& frame)
+{
+    FitKept(kept, frame.size());
+    if (kept.isNull()) return false;
+    return TransparentCopy(kept, frame, kTransparentKey);
+}
 
 bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state)
 {
@@ -61,15 +69,13 @@ bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pag
         CDC dc(frame);
         DrawScreen(dc, RECT{0, 0, client.width(), client.height()}, pages, state);
     }
-    if (!HoldsColour(frame, kTransparentKey)) {
+    if (!HoldsColour(frame, kTransparentKey, frame.rect())) {
         // Nothing of the old picture shows through: the frame becomes the kept image, and
         // the old kept image the frame to compose the next repaint into.
         std::swap(kept, frame);
         return true;
     }
-    FitKept(kept, client);
-    if (kept.isNull()) return false;
-    return TransparentCopy(kept, frame, kTransparentKey);
+    return KeyCopy(kept, frame);
 }
 
 FrameKey CurrentFrameKey(const ScreenPageList& pages, QSize client, const ScreenState& state)

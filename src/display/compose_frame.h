@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QRect>
 #include <QSize>
 
 #include <cstdint>
@@ -23,6 +24,13 @@ bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const Scree
 // The same with the frame composed into `frame`, which is kept by the caller and reused
 // while the client size stays, so a steady screen allocates nothing.
 bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pages, const ScreenState& state);
+
+// Whether any pixel of the area has exactly the colour; the top byte of Format_RGB32 is
+// not compared.
+bool HoldsColour(const QImage& image, COLORREF colour, QRect area);
+// The colour-key copy of a composed frame onto `kept`, made the frame's size first as
+// above; false when it could not be.
+bool KeyCopy(QImage& kept, const QImage& frame);
 
 // Everything a composed picture can depend on: the page list's state, "now" to the
 // second (the clocks, the rotation, the overtime blink), the client size, the language

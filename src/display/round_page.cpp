@@ -1,5 +1,6 @@
 #include "round_page.h"
 
+#include <QRegion>
 #include <QString>
 
 #include <algorithm>
@@ -75,16 +76,25 @@ void DrawProgressBox(CDC& dc, const ProgressBox& box, int bh)
     DrawFittedText(dc, box.label, rc, kCentredLine, PageFace(), bh * 70 / 100);
 }
 
-void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t elapsed,
-                 std::int64_t remaining)
+RECT TimeBarRect(const RECT& rect, const ScreenPage& page)
 {
     const int H = rect.bottom - rect.top;
-    const RECT bar = page.m_bBarAtTop ? RECT{rect.left, rect.top, rect.right, rect.top + H * 15 / 100}
-                                      : RECT{rect.left, rect.bottom + (rect.top - rect.bottom) * 15 / 100,
-                                             rect.right, rect.bottom};
+    return page.m_bBarAtTop ? RECT{rect.left, rect.top, rect.right, rect.top + H * 15 / 100}
+                            : RECT{rect.left, rect.bottom + (rect.top - rect.bottom) * 15 / 100, rect.right,
+                                   rect.bottom};
+}
+
+bool HasTimeBar(const ScreenPage& page)
+{
+    return !page.m_strBarCaption.empty() || !page.m_strBoards.empty();
+}
+
+// Over the bar's darkened band, which the still layer holds; every pixel drawn lies in the bar.
+void DrawTimeBarTexts(CDC& dc, FontCache& fontCache, const RECT& bar, const ScreenPage& page, std::int64_t elapsed,
+                      std::int64_t remaining)
+{
     const int bh = bar.bottom - bar.top;
     const SavedTextState saved(dc);
-    FillTranslucent(dc, bar);
     dc.SetTextColor(kBarText);
     dc.SelectObject(fontCache.GetFont(FontDesc(bh * 70 / 100, PageFace())));
 
@@ -103,8 +113,9 @@ void DrawTimeBar(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPa
     if (box) DrawProgressBox(dc, *box, bh);
 }
 
-void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining,
-               const TimeSignals& timeSignals)
+// Returns a rectangle holding every pixel drawn.
+QRect DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining,
+                const TimeSignals& timeSignals)
 {
     const int W = rect.right - rect.left;
     const int H = rect.bottom - rect.top;
@@ -133,11 +144,18 @@ void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage
     dc.SetTextColor(ClockColour(remaining, page.m_nRoundSeconds, page.m_clrClock, page.m_clrOvertime, timeSignals));
     // Not clipped to its box: the cell is taller than the box, and the text already fits.
     dc.DrawText(text, box, DT_NOCLIP | kCentredLine);
+    // Unclipped glyphs may reach a little past their cell, as far as the text run cache
+    // leaves room for: an eighth of the cell height.
+    const RECT cell = dc.GetTextCell(text, box, kCentredLine);
+    const int reach = extent.cy / 8 + 2;
+    const QRect inked = QRect(QPoint(cell.left, cell.top), QPoint(cell.right - 1, cell.bottom - 1))
+                            .adjusted(-reach, -reach, reach, reach);
+    return inked.united(QRect(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1)));
 }
 
 }  // namespace
 
-void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page, const TimeSignals& timeSignals)
+void DrawRoundPageStill(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page)
 {
     const int H = rect.bottom - rect.top;
     const int h6 = H / 6;
@@ -159,10 +177,31 @@ void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& p
                    RECT{rect.left, rect.top + h6, rect.right, rect.top + 2 * h6}, kCentredLine, PageFace(),
                    h6 * 70 / 100);
 
+    if (HasTimeBar(page)) FillTranslucent(dc, TimeBarRect(rect, page));
+}
+
+QRegion DrawRoundPageMoving(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page,
+                            const TimeSignals& timeSignals)
+{
+    const int h6 = (rect.bottom - rect.top) / 6;
+    dc.SetBkMode(TRANSPARENT);
+    const SavedTextState saved(dc);
+    dc.SelectObject(fontCache.GetFont(FontDesc(h6 * 85 / 100, PageFace())));
+
     const std::int64_t remaining = SecondsUntil(page.m_tEnd);
     const std::int64_t elapsed = page.m_nRoundSeconds - remaining;
-    if (!page.m_strBarCaption.empty() || !page.m_strBoards.empty()) {
-        DrawTimeBar(dc, fontCache, rect, page, elapsed, remaining);
+    QRegion drawn;
+    if (HasTimeBar(page)) {
+        const RECT bar = TimeBarRect(rect, page);
+        DrawTimeBarTexts(dc, fontCache, bar, page, elapsed, remaining);
+        drawn += QRect(QPoint(bar.left, bar.top), QPoint(bar.right - 1, bar.bottom - 1));
     }
-    DrawClock(dc, fontCache, rect, page, remaining, timeSignals);
+    drawn += DrawClock(dc, fontCache, rect, page, remaining, timeSignals);
+    return drawn.intersected(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)));
+}
+
+void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page, const TimeSignals& timeSignals)
+{
+    DrawRoundPageStill(dc, fontCache, rect, page);
+    DrawRoundPageMoving(dc, fontCache, rect, page, timeSignals);
 }

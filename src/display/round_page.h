@@ -1,4 +1,6 @@
 #pragma once
+#include <QRegion>
+
 #include "platform/gdi_dc.h"
 #include "platform/gdi_types.h"
 
@@ -15,3 +17,12 @@ class ScreenPage;
 // page list's lock held.
 void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page,
                    const TimeSignals& timeSignals);
+
+// The same in two layers. The still one: the background picture, the titles and the time
+// bar's darkened band, none of which change while the page stays. The moving one over it:
+// the bar's caption, elapsed time and progress box, and the big clock, which change with
+// the second; it returns where it drew, within the rectangle, so that a repaint of the
+// next second can put the still layer back there and draw only those parts again.
+void DrawRoundPageStill(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page);
+QRegion DrawRoundPageMoving(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page,
+                            const TimeSignals& timeSignals);

@@ -118,10 +118,12 @@ void CMainFrame::timerEvent(QTimerEvent* event)
 
 void CMainFrame::OnTimer(int)
 {
-    // Only a request: the clock of a round page and the rotation of notes move on because
-    // every repaint works them out afresh. A tick whose picture would be the one shown
-    // asks for nothing, so a steady screen costs a few comparisons a tick.
-    if (!m_shownKey || *m_shownKey != CurrentFrameKey(m_pages, size(), CurrentScreenState())) update();
+    // The clock of a round page and the rotation of notes move on because each tick works
+    // them out afresh. A tick whose picture would be the one shown composes nothing and
+    // asks for nothing; otherwise only the part that changed goes to the screen.
+    if (isVisible()) {
+        if (const std::optional<QRegion> changed = ComposeIfDue()) update(*changed);
+    }
     FeedBell();
 }
 

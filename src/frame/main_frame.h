@@ -12,6 +12,7 @@
 
 #include "display/compose_frame.h"
 #include "display/draw_screen.h"
+#include "display/frame_composer.h"
 #include "frame/cursor_hider.h"
 #include "display/screen_pages.h"
 #include "display/screen_size.h"
@@ -101,7 +102,11 @@ protected:
 private:
     int OnCreate();
     void OnTimer(int nIDEvent);
-    void OnPaint();
+    void OnPaint(const QRegion& region);
+    // Composes when the picture of now can differ from the one kept; returns the part of
+    // the kept image that changed (none when nothing did), or nothing when the client
+    // area is empty.
+    std::optional<QRegion> ComposeIfDue();
     ScreenState CurrentScreenState() const
     {
         return ScreenState{m_bFullScreen, GetScreenSize(), ServerFooter(), m_timeSignals};
@@ -134,8 +139,7 @@ private:
     // belongs together.
     std::atomic<std::uint64_t> m_nClientSize{0};
     QImage m_imgScreen;
-    // Composed into anew at each repaint that can show something new; kept between them.
-    QImage m_imgFrame;
+    FrameComposer m_composer;
     // What m_imgScreen was composed for; none until the first composition.
     std::optional<FrameKey> m_shownKey;
     QRect m_rcRestore;
