@@ -153,7 +153,9 @@ TEST_F(MessageHandling, TheWindowRepaintsWhileANotePictureIsDecoded)
         }
     }
     Clock::UseSystemTime();
-    EXPECT_GE(nRepaintsDuringHandling, 2);
+    // A decode under the page-list lock would hold every repaint until the note is in,
+    // leaving none of the round page; how many fit in depends on the machine's speed.
+    EXPECT_GE(nRepaintsDuringHandling, 1);
     EXPECT_EQ(PageKinds(), "N");
     std::lock_guard lock(m_pFrame->Pages().Mutex());
     EXPECT_EQ(m_pFrame->Pages().Page(0).m_picture.GetWidth(), 1920) << "kept at the client size";
