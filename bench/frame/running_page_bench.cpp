@@ -6,13 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
 
-#include "child_process.h"
-#include "x_server.h"
+#include "full_screen_display.h"
 
 namespace {
 
@@ -57,22 +55,13 @@ void BM_RunningRoundPage1920x1080(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        XServer x(1920, 1080, dir);
-        EnvChanges env = x.Env();
-        env["XDG_RUNTIME_DIR"] = dir;
-        env["QT_QPA_PLATFORM"] = std::nullopt;
-        ChildProcess display({PAVLUNE_BINARY_DIR "/pavlune", "--port", "0", "--fullscreen"}, env, dir + "/pavlune.out",
-                             dir + "/pavlune.err");
-        std::smatch m;
-        std::string out;
-        const std::regex listening("listening on port ([0-9]+)");
-        if (!x.Started()
-            || !WaitFor([&] { return std::regex_search(out = display.Stdout(), m, listening); }, std::chrono::seconds(30))) {
+        FullScreenDisplay display(1920, 1080, dir);
+        if (display.Port() == 0) {
             state.SkipWithError("the display did not start");
             break;
         }
         const ToolResult sent = RunTool(
-            {PAVLUNE_BINARY_DIR "/pavlune-send", "--port", m[1].str(), "round", "--title", "Round 4 of 7",
+            {PAVLUNE_BINARY_DIR "/pavlune-send", "--port", std::to_string(display.Port()), "round", "--title", "Round 4 of 7",
              "--subtitle", "Open pairs", "--remaining", "1500", "--length", "1800", "--boards", "1-7",
              "--caption", "Time", "--clock-x", "50", "--clock-y", "55", "--clock-height", "40", "--clock-box",
              "--title-colour", "248,248,232", "--clock-colour", "248,248,248", "--overtime-colour", "255,64,64"},
@@ -82,14 +71,14 @@ void BM_RunningRoundPage1920x1080(benchmark::State& state)
             break;
         }
         std::this_thread::sleep_for(std::chrono::seconds(2));
-        const long long ticksBefore = CpuTicks(display.Pid());
+        const long long ticksBefore = CpuTicks(display.Process().Pid());
         const auto start = std::chrono::steady_clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(30));
-        const long long ticks = CpuTicks(display.Pid()) - ticksBefore;
+        const long long ticks = CpuTicks(display.Process().Pid()) - ticksBefore;
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.counters["cpu_percent"] = 100.0 * static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
-        state.counters["rss_MiB"] = StatusMiB(display.Pid(), "VmRSS:");
-        state.counters["peak_rss_MiB"] = StatusMiB(display.Pid(), "VmHWM:");
+        state.counters["rss_MiB"] = StatusMiB(display.Process().Pid(), "VmRSS:");
+        state.counters["peak_rss_MiB"] = StatusMiB(display.Process().Pid(), "VmHWM:");
     }
     std::filesystem::remove_all(dir);
 }
