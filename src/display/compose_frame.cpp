@@ -53,16 +53,8 @@ bool KeyCopy(QImage& kept, const QImage& frame)
 
 bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state)
 {
-    QImage frame;
-    return ComposeFrame(kept, frame, client, pages, state);
-}
-
-bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pages, const ScreenState& state)
-{
     if (client.isEmpty()) return false;
-    if (frame.size() != client || frame.format() != QImage::Format_RGB32) {
-        frame = QImage(client, QImage::Format_RGB32);
-    }
+    QImage frame(client, QImage::Format_RGB32);
     if (frame.isNull()) return false;
     {
         // DrawScreen's first step fills every pixel, so the frame needs no clearing here.
@@ -70,9 +62,8 @@ bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pag
         DrawScreen(dc, RECT{0, 0, client.width(), client.height()}, pages, state);
     }
     if (!HoldsColour(frame, kTransparentKey, frame.rect())) {
-        // Nothing of the old picture shows through: the frame becomes the kept image, and
-        // the old kept image the frame to compose the next repaint into.
-        std::swap(kept, frame);
+        // Nothing of the old picture shows through: the frame becomes the kept image.
+        kept = std::move(frame);
         return true;
     }
     return KeyCopy(kept, frame);

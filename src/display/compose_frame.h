@@ -19,11 +19,8 @@ inline constexpr COLORREF kTransparentKey = RGB(255, 1, 254);
 // shows, skipping pixels of kTransparentKey. `kept` is made the client size first (what
 // it showed stays at the top left, new parts are black), so it can start as a null image.
 // An empty client area changes nothing and returns false. Takes the page list's lock as
-// DrawScreen does. Used by the window's paint handler and by the snapshot option.
+// DrawScreen does. What the window's composer (frame_composer.h) shows, composed in one go.
 bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state);
-// The same with the frame composed into `frame`, which is kept by the caller and reused
-// while the client size stays, so a steady screen allocates nothing.
-bool ComposeFrame(QImage& kept, QImage& frame, QSize client, ScreenPageList& pages, const ScreenState& state);
 
 // Whether any pixel of the area has exactly the colour; the top byte of Format_RGB32 is
 // not compared.

@@ -1,5 +1,7 @@
 #include "frame_composer.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -11,74 +13,115 @@
 #include "display/solid_brush.h"
 #include "platform/gdi_text_runs.h"
 #include "platform/lang_index.h"
+#include "platform/mapped_image.h"
 
 namespace {
 
-bool Fit(QImage& image, QSize size)
+constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
+
+constexpr std::uint32_t KeyPixel()
 {
-    if (image.size() != size || image.format() != QImage::Format_RGB32) image = QImage(size, QImage::Format_RGB32);
-    return !image.isNull();
+    return (static_cast<std::uint32_t>(GetRValue(kTransparentKey)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(kTransparentKey)) << 8) | GetBValue(kTransparentKey);
 }
 
-// Both images of one size in Format_RGB32.
-void CopyArea(QImage& dst, const QImage& src, QRect area)
+// A canvas of at least the size, reused while it is big enough.
+bool Fit(QImage& canvas, QSize size, bool bExact)
 {
-    area &= src.rect();
-    if (area.isEmpty()) return;
-    const auto bytes = static_cast<std::size_t>(area.width()) * sizeof(std::uint32_t);
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        std::memcpy(reinterpret_cast<std::uint32_t*>(dst.scanLine(y)) + area.left(),
-                    reinterpret_cast<const std::uint32_t*>(src.constScanLine(y)) + area.left(), bytes);
-    }
+    const bool bFits = bExact ? canvas.size() == size
+                              : canvas.width() >= size.width() && canvas.height() >= size.height();
+    if (!bFits) canvas = MappedImage(bExact ? size : size.expandedTo(canvas.size()), QImage::Format_RGB32);
+    return !canvas.isNull();
 }
 
-// The copy by the key colour, over the area only.
-void KeyCopyArea(QImage& dst, const QImage& src, QRect area)
+bool IsComparable(const QImage* pShown, QSize client)
 {
-    area &= src.rect();
-    const std::uint32_t key = (static_cast<std::uint32_t>(GetRValue(kTransparentKey)) << 16) |
-                              (static_cast<std::uint32_t>(GetGValue(kTransparentKey)) << 8) |
-                              GetBValue(kTransparentKey);
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto* d = reinterpret_cast<std::uint32_t*>(dst.scanLine(y));
-        const auto* p = reinterpret_cast<const std::uint32_t*>(src.constScanLine(y));
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if ((p[x] & 0x00FFFFFFu) != key) d[x] = p[x];
-        }
-    }
+    if (pShown == nullptr || pShown->size() != client) return false;
+    const QImage::Format format = pShown->format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
 }
 
-// The smallest rectangle holding every pixel of the area in which the images differ.
-QRect DifferingBox(const QImage& a, const QImage& b, QRect area)
+// Whether the screen changes where the composed pixel `p` goes over the shown `s`: a
+// pixel of the key colour leaves it as it is.
+bool Changes(std::uint32_t p, std::uint32_t s)
 {
-    area &= a.rect();
+    return ((p ^ s) & kRgbMask) != 0 && (p & kRgbMask) != KeyPixel();
+}
+
+// The smallest rectangle of the screen holding every pixel of the area that the canvas,
+// placed at `origin`, would change.
+QRect ChangedBox(const QImage& shown, const QImage& canvas, QPoint origin, QRect area)
+{
+    area &= shown.rect() & canvas.rect().translated(origin);
     int top = -1;
     int bottom = -1;
     int left = area.right() + 1;
     int right = area.left() - 1;
     const auto bytes = static_cast<std::size_t>(std::max(area.width(), 0)) * sizeof(std::uint32_t);
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        const auto* p = reinterpret_cast<const std::uint32_t*>(a.constScanLine(y));
-        const auto* q = reinterpret_cast<const std::uint32_t*>(b.constScanLine(y));
+        const auto* s = reinterpret_cast<const std::uint32_t*>(shown.constScanLine(y)) + area.left();
+        const auto* p = reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y - origin.y())) +
+                        (area.left() - origin.x());
         // Most rows are alike; memcmp passes over them far faster than a loop that stops.
-        if (std::memcmp(p + area.left(), q + area.left(), bytes) == 0) continue;
-        int x = area.left();
-        while (x <= area.right() && ((p[x] ^ q[x]) & 0x00FFFFFFu) == 0) ++x;
-        if (x > area.right()) continue;
-        int r = area.right();
-        while (((p[r] ^ q[r]) & 0x00FFFFFFu) == 0) --r;
+        if (std::memcmp(p, s, bytes) == 0) continue;
+        const int n = area.width();
+        int first = 0;
+        while (first < n && !Changes(p[first], s[first])) ++first;
+        if (first == n) continue;
+        int last = n - 1;
+        while (!Changes(p[last], s[last])) --last;
         if (top < 0) top = y;
         bottom = y;
-        left = std::min(left, x);
-        right = std::max(right, r);
+        left = std::min(left, area.left() + first);
+        right = std::max(right, area.left() + last);
     }
     return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// The part of the canvas with the key colour made transparent, to be drawn over the screen.
+QImage Keyed(const QImage& canvas, const QRect& source)
+{
+    QImage part = canvas.copy(source);
+    for (int y = 0; y < part.height(); ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(part.scanLine(y));
+        for (int x = 0; x < part.width(); ++x) line[x] = (line[x] & kRgbMask) == KeyPixel() ? 0u : line[x] | 0xFF000000u;
+    }
+    part.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+    return part;
+}
+
+// The rectangles of the region, with those that overlap or touch joined into the box
+// around them: each becomes one composed part.
+std::vector<QRect> Parts(const QRegion& region)
+{
+    std::vector<QRect> parts(region.begin(), region.end());
+    for (bool bJoined = true; bJoined;) {
+        bJoined = false;
+        for (std::size_t i = 0; i < parts.size() && !bJoined; ++i) {
+            for (std::size_t j = i + 1; j < parts.size(); ++j) {
+                if (parts[i].adjusted(-1, -1, 1, 1).intersects(parts[j])) {
+                    parts[i] |= parts[j];
+                    parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(j));
+                    bJoined = true;
+                    break;
+                }
+            }
+        }
+    }
+    return parts;
+}
+
+void DropUnusedCaches(FontCache& fontCache)
+{
+    fontCache.FreeEvicted();
+    TextRunCache::Instance().DropUnused();
+}
+
 }  // namespace
 
-std::optional<QRegion> FrameComposer::Compose(QImage& kept, QSize client, ScreenPageList& pages,
-                                              const ScreenState& state)
+std::optional<QRegion> FrameComposer::Compose(QSize client, ScreenPageList& pages, const ScreenState& state,
+                                              const QImage* pShown)
 {
     if (client.isEmpty()) return std::nullopt;
     std::unique_lock<std::mutex> lock(pages.Mutex());
@@ -86,65 +129,121 @@ std::optional<QRegion> FrameComposer::Compose(QImage& kept, QSize client, Screen
     if (page == nullptr || !page->m_bRoundPage) {
         lock.unlock();
         m_stillKey.reset();
-        m_still = QImage();
-        if (!ComposeFrame(kept, m_frame, client, pages, state)) return std::nullopt;
-        return QRegion(QRect(QPoint(0, 0), client));
+        return ComposeWhole(client, pages, state, pShown);
     }
-
     const StillKey key{FrameKey{pages.Generation(), 0.0, client, WindowLangIndex(), state}, page};
+    // A part composed while an earlier one still waits would not cover all of that one;
+    // a whole composition replaces it.
     const bool bWhole = !m_stillKey || m_stillKey->page != page || !(m_stillKey->frame == key.frame) ||
-                        kept.size() != client || kept.format() != QImage::Format_RGB32;
-    const RECT rect{0, 0, client.width(), client.height()};
-    FontCache& fontCache = FontCache::Instance();
-    QRegion changed;
-    if (bWhole) {
+                        !m_pending.empty();
+    std::optional<QRegion> changed;
+    if (!bWhole) changed = ComposeMoving(*page, client, state, pShown);
+    if (!changed) {
         m_stillKey.reset();
-        if (!Fit(m_still, client) || !Fit(m_frame, client)) return std::nullopt;
+        m_pending.clear();
+        if (!Fit(m_whole, client, true)) return std::nullopt;
+        FontCache& fontCache = FontCache::Instance();
+        const RECT rect{0, 0, client.width(), client.height()};
         {
-            CDC dc(m_still);
+            CDC dc(m_whole);
             dc.FillRect(rect, *GetSolidBrush(kScreenBackground));
             DrawRoundPageStill(dc, fontCache, rect, *page);
+            m_moving = DrawRoundPageMoving(dc, fontCache, rect, *page, state.timeSignals);
         }
-        m_bStillHoldsKey = HoldsColour(m_still, kTransparentKey, m_still.rect());
-        CopyArea(m_frame, m_still, m_still.rect());
-    } else {
-        for (const QRect& area : m_moving) CopyArea(m_frame, m_still, area);
-        changed = m_moving;
+        m_bKeepWhole = false;
+        lock.unlock();
+        DropUnusedCaches(fontCache);
+        changed = Offer(m_whole, QPoint(0, 0), m_whole.rect(), IsComparable(pShown, client) ? pShown : nullptr);
     }
-    {
-        CDC dc(m_frame);
-        m_moving = DrawRoundPageMoving(dc, fontCache, rect, *page, state.timeSignals);
-    }
-    changed += m_moving;
     m_stillKey = key;
-    lock.unlock();
-    fontCache.FreeEvicted();
-    TextRunCache::Instance().DropUnused();
-    return Deliver(kept, changed, bWhole);
+    return changed;
 }
 
-std::optional<QRegion> FrameComposer::Deliver(QImage& kept, const QRegion& changed, bool bWhole)
+std::optional<QRegion> FrameComposer::ComposeWhole(QSize client, ScreenPageList& pages, const ScreenState& state,
+                                                   const QImage* pShown)
 {
-    if (bWhole) {
-        bool bHoldsKey = m_bStillHoldsKey;
-        for (const QRect& area : m_moving) bHoldsKey = bHoldsKey || HoldsColour(m_frame, kTransparentKey, area);
-        const bool bCopied = bHoldsKey ? KeyCopy(kept, m_frame) : Fit(kept, m_frame.size());
-        if (!bCopied) {
-            m_stillKey.reset();
-            return std::nullopt;
+    m_pending.clear();
+    m_patches.clear();
+    m_moving = QRegion();
+    if (!Fit(m_whole, client, true)) return std::nullopt;
+    {
+        // DrawScreen's first step fills every pixel, so the canvas needs no clearing here.
+        CDC dc(m_whole);
+        DrawScreen(dc, RECT{0, 0, client.width(), client.height()}, pages, state);
+    }
+    m_bKeepWhole = true;
+    return Offer(m_whole, QPoint(0, 0), m_whole.rect(), IsComparable(pShown, client) ? pShown : nullptr);
+}
+
+// With the page list's lock held. Nothing when the parts could not be composed or the
+// second turned while they were, so the caller composes whole.
+std::optional<QRegion> FrameComposer::ComposeMoving(const ScreenPage& page, QSize client, const ScreenState& state,
+                                                    const QImage* pShown)
+{
+    FontCache& fontCache = FontCache::Instance();
+    const RECT rect{0, 0, client.width(), client.height()};
+    QRegion reach = m_moving;
+    {
+        QImage measure(1, 1, QImage::Format_RGB32);
+        CDC dc(measure);
+        reach += RoundPageMovingReach(dc, fontCache, rect, page);
+    }
+    const std::vector<QRect> parts = Parts(reach);
+    if (m_patches.size() < parts.size()) m_patches.resize(parts.size());
+    QRegion moving;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!Fit(m_patches[i], parts[i].size(), false)) return std::nullopt;
+        CDC dc(m_patches[i], parts[i].topLeft());
+        dc.FillRect(rect, *GetSolidBrush(kScreenBackground));
+        DrawRoundPageStill(dc, fontCache, rect, page);
+        moving = DrawRoundPageMoving(dc, fontCache, rect, page, state.timeSignals);
+    }
+    if (!moving.subtracted(reach).isEmpty()) return std::nullopt;
+    m_moving = moving;
+    DropUnusedCaches(fontCache);
+    const QImage* pComparable = IsComparable(pShown, client) ? pShown : nullptr;
+    QRegion changed;
+    for (std::size_t i = 0; i < parts.size(); ++i) changed += Offer(m_patches[i], parts[i].topLeft(), parts[i], pComparable);
+    return changed;
+}
+
+QRegion FrameComposer::Offer(const QImage& canvas, QPoint origin, const QRect& area, const QImage* pShown)
+{
+    const QRegion region = pShown != nullptr ? QRegion(ChangedBox(*pShown, canvas, origin, area)) : QRegion(area);
+    if (!region.isEmpty()) m_pending.push_back(Piece{&canvas, origin, region});
+    return region;
+}
+
+void FrameComposer::Invalidate()
+{
+    m_stillKey.reset();
+    m_pending.clear();
+}
+
+QRegion FrameComposer::Pending() const
+{
+    QRegion pending;
+    for (const Piece& piece : m_pending) pending += piece.region;
+    return pending;
+}
+
+void FrameComposer::Paint(QPainter& painter, const QRegion& area)
+{
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    for (Piece& piece : m_pending) {
+        for (const QRect& target : piece.region.intersected(area)) {
+            const QRect source = target.translated(-piece.origin);
+            if (HoldsColour(*piece.canvas, kTransparentKey, source)) {
+                painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+                painter.drawImage(target.topLeft(), Keyed(*piece.canvas, source));
+            } else {
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.drawImage(target.topLeft(), *piece.canvas, source);
+            }
         }
-        if (!bHoldsKey) CopyArea(kept, m_frame, m_frame.rect());
-        return QRegion(m_frame.rect());
+        piece.region -= area;
     }
-    // Outside the changed part the frame is as it was, so the kept image already holds what
-    // the copy by the key would leave there. Within it, only the pixels that differ go to
-    // the screen: a new second mostly changes a digit or two.
-    QRegion differing;
-    for (const QRect& area : changed) {
-        const QRect box = DifferingBox(kept, m_frame, area);
-        if (box.isEmpty()) continue;
-        KeyCopyArea(kept, m_frame, box);
-        differing += box;
-    }
-    return differing;
+    painter.setCompositionMode(mode);
+    std::erase_if(m_pending, [](const Piece& piece) { return piece.region.isEmpty(); });
+    if (m_pending.empty() && !m_bKeepWhole) m_whole = QImage();
 }

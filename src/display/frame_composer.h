@@ -1,45 +1,70 @@
 #pragma once
 #include <QImage>
+#include <QPoint>
 #include <QRegion>
 #include <QSize>
 
 #include <optional>
+#include <vector>
 
 #include "display/compose_frame.h"
 
+class QPainter;
 class ScreenPage;
 class ScreenPageList;
 
-// The window's composition, kept between repaints so that a running round page costs in
-// proportion to what moves. The page's still layer (background, picture, titles, the
-// bar's band) is composed once and kept; while the page, the list, the size and the
-// window's state stay, a new second puts that layer back where the clock and the bar's
-// texts were and draws only those again. Every other screen is composed whole, as
-// ComposeFrame does. Either way `kept` ends up exactly as ComposeFrame would leave it.
-// Owned and used by the window thread only; holds two images of the client size while it
-// shows a round page, one otherwise.
+// The window's composition. The screen keeps its own picture (the window's backing
+// store), so this holds only what is on its way there: a whole composition when the
+// page, the list, the size or the window's state changed, otherwise just the parts of a
+// round page that a new second touches (the clock, the time bar), each composed whole,
+// background and titles included, in a picture the size of that part. A running round
+// page thus holds no screen-sized picture; another page keeps one to compose into again.
+// Pixels of the key colour leave the screen as it was, as with ComposeFrame.
+// Owned and used by the window thread only.
 class FrameComposer {
 public:
-    // Brings `kept` up to now and returns the part of it that changed: the whole client
-    // area after a whole composition, otherwise the bounding boxes of the pixels that
-    // differ (possibly none). Nothing, with `kept` untouched, for an empty client area.
+    // Composes the picture of now, to wait for Paint, and returns the part of the screen
+    // it changes: the whole client area after a whole composition, otherwise the parts
+    // the moving layer left and reaches. With `pShown`, the screen's picture as it stands
+    // (client size, 32 bits a pixel), only where the new one differs from it (possibly
+    // nowhere). Nothing for an empty client area or a picture that could not be made.
     // Takes the page list's lock as DrawScreen does and advances the page rotation.
-    std::optional<QRegion> Compose(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state);
+    std::optional<QRegion> Compose(QSize client, ScreenPageList& pages, const ScreenState& state,
+                                   const QImage* pShown);
+    // What the screen shows is no longer known: the next composition is whole, and what
+    // waits is dropped.
+    void Invalidate();
+    // The part of the screen with a picture waiting for Paint.
+    QRegion Pending() const;
+    // Puts what waits within `area` on the screen through the painter; what waits
+    // outside it keeps waiting.
+    void Paint(QPainter& painter, const QRegion& area);
 
 private:
-    // What the still layer was composed for.
+    // What the round page's last whole composition was made for.
     struct StillKey {
         FrameKey frame;
         const ScreenPage* page = nullptr;
     };
+    // A composed picture and the part of the screen waiting for it.
+    struct Piece {
+        const QImage* canvas;
+        QPoint origin;  // where the canvas's top left pixel goes on the screen
+        QRegion region;
+    };
 
-    std::optional<QRegion> Deliver(QImage& kept, const QRegion& changed, bool bWhole);
+    std::optional<QRegion> ComposeWhole(QSize client, ScreenPageList& pages, const ScreenState& state,
+                                        const QImage* pShown);
+    std::optional<QRegion> ComposeMoving(const ScreenPage& page, QSize client, const ScreenState& state,
+                                         const QImage* pShown);
+    QRegion Offer(const QImage& canvas, QPoint origin, const QRect& area, const QImage* pShown);
 
     std::optional<StillKey> m_stillKey;
-    QImage m_still;
-    // The still layer with the moving parts drawn on it: the picture of now.
-    QImage m_frame;
-    // Where the moving parts were drawn on m_frame.
+    QImage m_whole;
+    // Dropped once painted while a round page runs, whose seconds need none.
+    bool m_bKeepWhole = false;
+    std::vector<QImage> m_patches;
+    // Where the moving layer was last drawn.
     QRegion m_moving;
-    bool m_bStillHoldsKey = false;
+    std::vector<Piece> m_pending;
 };

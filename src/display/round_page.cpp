@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "display/draw_kit.h"
@@ -113,15 +114,21 @@ void DrawTimeBarTexts(CDC& dc, FontCache& fontCache, const RECT& bar, const Scre
     if (box) DrawProgressBox(dc, *box, bh);
 }
 
-// Returns a rectangle holding every pixel drawn.
-QRect DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining,
-                const TimeSignals& timeSignals)
+// Where the big clock goes for the time left: its text, its box and a rectangle
+// holding every pixel it draws. Leaves the clock's font selected.
+struct ClockLayout {
+    QString text;
+    RECT box;
+    QRect reach;
+};
+
+ClockLayout LayOutClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page,
+                        std::int64_t remaining)
 {
     const int W = rect.right - rect.left;
     const int H = rect.bottom - rect.top;
     const ClockFace face = MakeClockFace(remaining, page.m_nRoundSeconds);
-    const QString text = QString::fromStdString(face.text);
-    const SavedTextState saved(dc);
+    QString text = QString::fromStdString(face.text);
 
     // The asked height while the text fits on the screen at all; otherwise just small
     // enough that it does, so no digit and no sign is ever lost.
@@ -140,17 +147,38 @@ QRect DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPag
     top += inwards.cy;
     const RECT box{left, top, left + bw, top + bhc};
 
-    if (page.m_bClockBox) FillTranslucent(dc, box);
-    dc.SetTextColor(ClockColour(remaining, page.m_nRoundSeconds, page.m_clrClock, page.m_clrOvertime, timeSignals));
-    // Not clipped to its box: the cell is taller than the box, and the text already fits.
-    dc.DrawText(text, box, DT_NOCLIP | kCentredLine);
-    // Unclipped glyphs may reach a little past their cell, as far as the text run cache
-    // leaves room for: an eighth of the cell height.
+    // The text is drawn unclipped, and unclipped glyphs may reach a little past their
+    // cell, as far as the text run cache leaves room for: an eighth of the cell height.
     const RECT cell = dc.GetTextCell(text, box, kCentredLine);
     const int reach = extent.cy / 8 + 2;
     const QRect inked = QRect(QPoint(cell.left, cell.top), QPoint(cell.right - 1, cell.bottom - 1))
                             .adjusted(-reach, -reach, reach, reach);
-    return inked.united(QRect(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1)));
+    return ClockLayout{std::move(text), box,
+                       inked.united(QRect(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1)))};
+}
+
+// Returns a rectangle holding every pixel drawn.
+QRect DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining,
+                const TimeSignals& timeSignals)
+{
+    const SavedTextState saved(dc);
+    const ClockLayout clock = LayOutClock(dc, fontCache, rect, page, remaining);
+    if (page.m_bClockBox) FillTranslucent(dc, clock.box);
+    dc.SetTextColor(ClockColour(remaining, page.m_nRoundSeconds, page.m_clrClock, page.m_clrOvertime, timeSignals));
+    // Not clipped to its box: the cell is taller than the box, and the text already fits.
+    dc.DrawText(clock.text, clock.box, DT_NOCLIP | kCentredLine);
+    return clock.reach;
+}
+
+// The moving layer's parts, cut to the page's rectangle.
+QRegion MovingRegion(const RECT& rect, const ScreenPage& page, const QRect& clock)
+{
+    QRegion region(clock);
+    if (HasTimeBar(page)) {
+        const RECT bar = TimeBarRect(rect, page);
+        region += QRect(QPoint(bar.left, bar.top), QPoint(bar.right - 1, bar.bottom - 1));
+    }
+    return region.intersected(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)));
 }
 
 }  // namespace
@@ -190,14 +218,14 @@ QRegion DrawRoundPageMoving(CDC& dc, FontCache& fontCache, RECT rect, const Scre
 
     const std::int64_t remaining = SecondsUntil(page.m_tEnd);
     const std::int64_t elapsed = page.m_nRoundSeconds - remaining;
-    QRegion drawn;
-    if (HasTimeBar(page)) {
-        const RECT bar = TimeBarRect(rect, page);
-        DrawTimeBarTexts(dc, fontCache, bar, page, elapsed, remaining);
-        drawn += QRect(QPoint(bar.left, bar.top), QPoint(bar.right - 1, bar.bottom - 1));
-    }
-    drawn += DrawClock(dc, fontCache, rect, page, remaining, timeSignals);
-    return drawn.intersected(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)));
+    if (HasTimeBar(page)) DrawTimeBarTexts(dc, fontCache, TimeBarRect(rect, page), page, elapsed, remaining);
+    return MovingRegion(rect, page, DrawClock(dc, fontCache, rect, page, remaining, timeSignals));
+}
+
+QRegion RoundPageMovingReach(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page)
+{
+    const SavedTextState saved(dc);
+    return MovingRegion(rect, page, LayOutClock(dc, fontCache, rect, page, SecondsUntil(page.m_tEnd)).reach);
 }
 
 void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page, const TimeSignals& timeSignals)

@@ -26,3 +26,7 @@ void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& p
 void DrawRoundPageStill(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page);
 QRegion DrawRoundPageMoving(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page,
                             const TimeSignals& timeSignals);
+// Where DrawRoundPageMoving would draw now, worked out without drawing, so that the part
+// of the screen a new second touches is known before anything is composed. Puts back
+// the font it found.
+QRegion RoundPageMovingReach(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page);

@@ -122,7 +122,7 @@ void CMainFrame::OnTimer(int)
     // them out afresh. A tick whose picture would be the one shown composes nothing and
     // asks for nothing; otherwise only the part that changed goes to the screen.
     if (isVisible()) {
-        if (const std::optional<QRegion> changed = ComposeIfDue()) update(*changed);
+        if (const std::optional<QRegion> changed = ComposeIfDue(ShownPicture())) update(*changed);
     }
     FeedBell();
 }

@@ -87,8 +87,9 @@ public:
     void SetPageStateDirectory(const std::string& strDir, bool bRestore);
 
     ScreenPageList& Pages() { return m_pages; }
-    // The window's image of what the screen shows, after the colour-key copy.
-    const QImage& ScreenImage() const { return m_imgScreen; }
+    // A copy of what the window shows (its backing store), in Format_RGB32; null before
+    // the first repaint.
+    QImage ScreenImage() const;
 
     void OnMessage(SOCKET s, CommMsg_base* pMsg) override;
 
@@ -103,10 +104,12 @@ private:
     int OnCreate();
     void OnTimer(int nIDEvent);
     void OnPaint(const QRegion& region);
-    // Composes when the picture of now can differ from the one kept; returns the part of
-    // the kept image that changed (none when nothing did), or nothing when the client
-    // area is empty.
-    std::optional<QRegion> ComposeIfDue();
+    // Composes when the picture of now can differ from the one shown; returns the part of
+    // the screen that changes (none when nothing does), or nothing when the client area is
+    // empty. With the screen's picture as it stands, only what differs from it.
+    std::optional<QRegion> ComposeIfDue(const QImage* pShown);
+    // The window's backing store as an image, when it is one that can be read.
+    const QImage* ShownPicture() const;
     ScreenState CurrentScreenState() const
     {
         return ScreenState{m_bFullScreen, GetScreenSize(), ServerFooter(), m_timeSignals};
@@ -138,9 +141,9 @@ private:
     // Width in the high half, height in the low half: one atomic read gives a pair that
     // belongs together.
     std::atomic<std::uint64_t> m_nClientSize{0};
-    QImage m_imgScreen;
     FrameComposer m_composer;
-    // What m_imgScreen was composed for; none until the first composition.
+    // What the screen shows, or is about to once m_composer is painted; none until the
+    // first composition.
     std::optional<FrameKey> m_shownKey;
     QRect m_rcRestore;
     std::unique_ptr<SnapshotWriter> m_pSnapshot;

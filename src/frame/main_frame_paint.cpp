@@ -1,3 +1,4 @@
+#include <QBackingStore>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -10,32 +11,54 @@ void CMainFrame::paintEvent(QPaintEvent* event)
     OnPaint(event->region());
 }
 
-std::optional<QRegion> CMainFrame::ComposeIfDue()
+const QImage* CMainFrame::ShownPicture() const
 {
-    // The composition is left out when nothing it depends on has changed since the image
-    // was made: the image already holds what it would give.
+    QBackingStore* store = backingStore();
+    QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+    return device != nullptr && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
+}
+
+QImage CMainFrame::ScreenImage() const
+{
+    const QImage* shown = ShownPicture();
+    if (shown == nullptr) return QImage();
+    return shown->copy(QRect(QPoint(0, 0), size())).convertToFormat(QImage::Format_RGB32);
+}
+
+std::optional<QRegion> CMainFrame::ComposeIfDue(const QImage* pShown)
+{
+    // The composition is left out when nothing it depends on has changed since the
+    // picture shown was made: the screen already holds what it would give.
     const ScreenState state = CurrentScreenState();
     const FrameKey key = CurrentFrameKey(m_pages, size(), state);
     if (m_shownKey && *m_shownKey == key) return QRegion();
-    const std::optional<QRegion> changed = m_composer.Compose(m_imgScreen, size(), m_pages, state);
+    const std::optional<QRegion> changed = m_composer.Compose(size(), m_pages, state, pShown);
     if (!changed) {
         m_shownKey.reset();
         return std::nullopt;
     }
     m_shownKey = key;
-    if (m_pSnapshot) m_pSnapshot->Offer(m_imgScreen);
     return changed;
 }
 
 void CMainFrame::OnPaint(const QRegion& region)
 {
-    // The picture is composed off screen onto the kept image; the screen then gets the
-    // asked part of that image in one copy, never a half-drawn picture.
-    const std::optional<QRegion> changed = ComposeIfDue();
-    if (!changed) return;
-    const QRegion beyond = changed->subtracted(region);
-    if (!beyond.isEmpty()) update(beyond);
-    QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, m_imgScreen);
+    // The screen's own picture (the backing store) is kept between repaints; each repaint
+    // puts on it only what was composed afresh, whole pictures, never a half-drawn one.
+    // A page that came in since the last tick is composed now, so it shows at once.
+    ComposeIfDue(nullptr);
+    if (!region.subtracted(m_composer.Pending()).isEmpty()) {
+        // Asked for more than was composed: the window was shown, resized or given a new
+        // store, and what that part holds is not the picture shown before.
+        m_shownKey.reset();
+        m_composer.Invalidate();
+        if (!ComposeIfDue(nullptr)) return;
+    }
+    {
+        QPainter painter(this);
+        m_composer.Paint(painter, region);
+    }
+    // A whole composition asked for by only part of the screen: the rest follows.
+    if (const QRegion rest = m_composer.Pending(); !rest.isEmpty()) update(rest);
+    if (m_pSnapshot && m_pSnapshot->IsDue()) m_pSnapshot->Offer(ScreenImage());
 }

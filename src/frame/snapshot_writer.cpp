@@ -24,14 +24,16 @@ SnapshotWriter::~SnapshotWriter()
     m_thread.join();
 }
 
+bool SnapshotWriter::IsDue() const
+{
+    return !m_bTakenOnce || std::llabs(SecondsBetween(m_tLastTaken, Clock::Now())) >= 1;
+}
+
 void SnapshotWriter::Offer(const QImage& image)
 {
-    const DateTime now = Clock::Now();
-    if (m_bTakenOnce && std::llabs(SecondsBetween(m_tLastTaken, now)) < 1) {
-        return;
-    }
+    if (!IsDue()) return;
     m_bTakenOnce = true;
-    m_tLastTaken = now;
+    m_tLastTaken = Clock::Now();
     {
         std::lock_guard lock(m_mtx);
         m_imgPending = image;

@@ -20,8 +20,11 @@ public:
     // Writes the picture still waiting, then ends the thread.
     ~SnapshotWriter();
 
-    // Called after each repaint with the screen's image; takes it when a second has
-    // passed since the last one taken (by Clock, in either direction).
+    // Whether a second has passed since the last picture taken (by Clock, in either
+    // direction), so that one is wanted.
+    bool IsDue() const;
+    // Called after a repaint with the screen's image; takes it when due. The image must
+    // own its pixels: it is written on the writer's thread.
     void Offer(const QImage& image);
 
     const std::string& Path() const { return m_strPath; }

@@ -41,6 +41,11 @@ QRect ToQRect(const RECT& rc) { return QRect(rc.left, rc.top, rc.right - rc.left
 
 CDC::CDC(QImage& target) : m_target(target), m_painter(&target), m_pFont(StockFont()) {}
 
+CDC::CDC(QImage& target, QPoint origin) : m_target(target), m_painter(&target), m_pFont(StockFont())
+{
+    m_painter.translate(-origin);
+}
+
 CFont* CDC::SelectObject(CFont* pFont)
 {
     CFont* previous = m_pFont;

@@ -19,6 +19,10 @@ class CRgn;
 class CDC {
 public:
     explicit CDC(QImage& target);
+    // A context for the part of a larger picture that starts at `origin`: everything is
+    // drawn in the larger picture's coordinates and lands on the target shifted by
+    // -origin, exactly as those pixels would in the larger picture.
+    CDC(QImage& target, QPoint origin);
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include <mutex>
 #include <string>
 #include <vector>
@@ -87,37 +89,50 @@ protected:
     ScreenPageList m_pages;
 };
 
-// Tick by tick, the kept image after the composer equals the kept image after a whole
-// composition, and outside the part it reports as changed it still shows the picture
-// before: the screen, which gets only that part, shows the whole composition.
+// Tick by tick, the screen the composer paints on ends up as the kept image of a whole
+// composition, and outside the part reported as changed it still shows the picture
+// before. The ticks vary how the window drives it: compared with the screen's picture
+// (a tick) or not (a repaint), painted at once or in two parts.
 TEST_P(FrameComposerTest, EachTickShowsWhatAWholeCompositionShows)
 {
     const ComposerCase& c = GetParam();
     const ScreenState state{false, {c.client.width(), c.client.height()},
                             {}, TimeSignals{{WarnStage{5, c.clrWarn}}, true, ""}};
     QImage whole = NewCanvas(c.client.width(), c.client.height(), RGB(9, 9, 9));
-    QImage partial = whole.copy();
+    QImage screen = whole.copy();
     FrameComposer composer;
     Apply(Change::Round);
     for (std::size_t i = 0; i < c.ticks.size(); ++i) {
         Clock::Advance(c.ticks[i].nAdvance);
         Apply(c.ticks[i].change);
-        const QImage before = partial.copy();
-        const std::optional<QRegion> changed = composer.Compose(partial, c.client, m_pages, state);
+        const QImage before = screen.copy();
+        const bool bCompared = i % 2 == 0;
+        const std::optional<QRegion> changed = composer.Compose(c.client, m_pages, state, bCompared ? &screen : nullptr);
         ASSERT_TRUE(changed) << i;
+        ASSERT_EQ(composer.Pending(), *changed) << i;
+        {
+            QPainter painter(&screen);
+            if (i % 3 == 1) {
+                const QRegion top(0, 0, c.client.width(), c.client.height() / 2);
+                composer.Paint(painter, top);
+                ASSERT_EQ(composer.Pending(), changed->subtracted(top)) << i;
+            }
+            composer.Paint(painter, *changed);
+        }
+        ASSERT_TRUE(composer.Pending().isEmpty()) << i;
         ASSERT_TRUE(ComposeFrame(whole, c.client, m_pages, state)) << i;
-        if (partial != whole) {
+        if (screen != whole) {
             Keep(whole, std::string(c.name) + "-whole");
-            Keep(partial, std::string(c.name) + "-partial");
+            Keep(screen, std::string(c.name) + "-partial");
             FAIL() << c.name << ": tick " << i << " differs from the whole composition";
         }
         QImage shown = before;
         for (const QRect& area : *changed) {
             for (int y = area.top(); y <= area.bottom(); ++y) {
-                for (int x = area.left(); x <= area.right(); ++x) shown.setPixel(x, y, partial.pixel(x, y));
+                for (int x = area.left(); x <= area.right(); ++x) shown.setPixel(x, y, screen.pixel(x, y));
             }
         }
-        ASSERT_TRUE(shown == partial) << c.name << ": tick " << i << " changed pixels outside the reported part";
+        ASSERT_TRUE(shown == screen) << c.name << ": tick " << i << " changed pixels outside the reported part";
     }
 }
 
