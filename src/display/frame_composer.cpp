@@ -12,6 +12,7 @@
 #include "display/screen_pages.h"
 #include "display/solid_brush.h"
 #include "platform/gdi_text_runs.h"
+#include "platform/heap_policy.h"
 #include "platform/lang_index.h"
 #include "platform/mapped_image.h"
 
@@ -49,6 +50,27 @@ bool Changes(std::uint32_t p, std::uint32_t s)
     return ((p ^ s) & kRgbMask) != 0 && (p & kRgbMask) != KeyPixel();
 }
 
+// The first pixel from `from` on, stepping by `step`, at which the composed line changes
+// the shown one, or `to` when none does before it. Runs of equal pixels are passed over
+// with memcmp, which is far faster than a loop that stops.
+int FirstChange(const std::uint32_t* p, const std::uint32_t* s, int from, int to, int step)
+{
+    constexpr int kBlock = 32;
+    int x = from;
+    while (x != to) {
+        const int n = std::min(kBlock, (to - x) * step);
+        const int lo = step > 0 ? x : x - n + 1;
+        if (std::memcmp(p + lo, s + lo, static_cast<std::size_t>(n) * sizeof(std::uint32_t)) == 0) {
+            x += n * step;
+            continue;
+        }
+        for (int i = 0; i < n; ++i, x += step) {
+            if (Changes(p[x], s[x])) return x;
+        }
+    }
+    return to;
+}
+
 // The smallest rectangle of the screen holding every pixel of the area that the canvas,
 // placed at `origin`, would change.
 QRect ChangedBox(const QImage& shown, const QImage& canvas, QPoint origin, QRect area)
@@ -56,27 +78,33 @@ QRect ChangedBox(const QImage& shown, const QImage& canvas, QPoint origin, QRect
     area &= shown.rect() & canvas.rect().translated(origin);
     int top = -1;
     int bottom = -1;
-    int left = area.right() + 1;
-    int right = area.left() - 1;
-    const auto bytes = static_cast<std::size_t>(std::max(area.width(), 0)) * sizeof(std::uint32_t);
+    int left = area.width();
+    int right = -1;
+    const int n = area.width();
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const auto* s = reinterpret_cast<const std::uint32_t*>(shown.constScanLine(y)) + area.left();
         const auto* p = reinterpret_cast<const std::uint32_t*>(canvas.constScanLine(y - origin.y())) +
                         (area.left() - origin.x());
-        // Most rows are alike; memcmp passes over them far faster than a loop that stops.
-        if (std::memcmp(p, s, bytes) == 0) continue;
-        const int n = area.width();
-        int first = 0;
-        while (first < n && !Changes(p[first], s[first])) ++first;
-        if (first == n) continue;
-        int last = n - 1;
-        while (!Changes(p[last], s[last])) --last;
+        bool bChanged = false;
+        if (right < 0) {
+            // No change yet: the whole line is searched from both ends.
+            left = FirstChange(p, s, 0, n, 1);
+            bChanged = left < n;
+            if (bChanged) right = FirstChange(p, s, n - 1, left - 1, -1);
+        } else {
+            // Only what lies outside the box found so far can widen it; within it, one
+            // change is enough to move the bottom down.
+            const int first = FirstChange(p, s, 0, left, 1);
+            const int last = FirstChange(p, s, n - 1, right, -1);
+            bChanged = first < left || last > right || FirstChange(p, s, left, right + 1, 1) <= right;
+            left = std::min(left, first);
+            if (last > right) right = last;
+        }
+        if (!bChanged) continue;
         if (top < 0) top = y;
         bottom = y;
-        left = std::min(left, area.left() + first);
-        right = std::max(right, area.left() + last);
     }
-    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    return top < 0 ? QRect() : QRect(QPoint(area.left() + left, top), QPoint(area.left() + right, bottom));
 }
 
 // The part of the canvas with the key colour made transparent, to be drawn over the screen.
@@ -245,5 +273,10 @@ void FrameComposer::Paint(QPainter& painter, const QRegion& area)
     }
     painter.setCompositionMode(mode);
     std::erase_if(m_pending, [](const Piece& piece) { return piece.region.isEmpty(); });
-    if (m_pending.empty() && !m_bKeepWhole) m_whole = QImage();
+    if (m_pending.empty() && !m_whole.isNull() && !m_bKeepWhole) {
+        // A round page's whole composition is on the screen: its seconds need only small
+        // pictures from here on, and what building the page left in the heap can go too.
+        m_whole = QImage();
+        ReturnFreeHeap();
+    }
 }

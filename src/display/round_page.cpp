@@ -166,7 +166,8 @@ QRect DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPag
     if (page.m_bClockBox) FillTranslucent(dc, clock.box);
     dc.SetTextColor(ClockColour(remaining, page.m_nRoundSeconds, page.m_clrClock, page.m_clrOvertime, timeSignals));
     // Not clipped to its box: the cell is taller than the box, and the text already fits.
-    dc.DrawText(clock.text, clock.box, DT_NOCLIP | kCentredLine);
+    // A new text every second: drawn straight, never kept.
+    dc.DrawText(clock.text, clock.box, DT_NOCLIP | DT_DRAWONCE | kCentredLine);
     return clock.reach;
 }
 

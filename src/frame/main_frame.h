@@ -88,7 +88,7 @@ public:
 
     ScreenPageList& Pages() { return m_pages; }
     // A copy of what the window shows (its backing store), in Format_RGB32; null before
-    // the first repaint.
+    // the first repaint. Within a repaint on any platform; at any time on X and offscreen.
     QImage ScreenImage() const;
 
     void OnMessage(SOCKET s, CommMsg_base* pMsg) override;
@@ -108,7 +108,7 @@ private:
     // the screen that changes (none when nothing does), or nothing when the client area is
     // empty. With the screen's picture as it stands, only what differs from it.
     std::optional<QRegion> ComposeIfDue(const QImage* pShown);
-    // The window's backing store as an image, when it is one that can be read.
+    // The window's backing store as an image, where it can be read between repaints.
     const QImage* ShownPicture() const;
     ScreenState CurrentScreenState() const
     {

@@ -1,4 +1,5 @@
 #include <QBackingStore>
+#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -11,16 +12,29 @@ void CMainFrame::paintEvent(QPaintEvent* event)
     OnPaint(event->region());
 }
 
-const QImage* CMainFrame::ShownPicture() const
+namespace {
+
+const QImage* StoreImage(QBackingStore* store)
 {
-    QBackingStore* store = backingStore();
     QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
     return device != nullptr && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
 }
 
+}  // namespace
+
+const QImage* CMainFrame::ShownPicture() const
+{
+    // Only where the store's image is known to stay put and hold the last picture between
+    // repaints; elsewhere (a Wayland store may not have a buffer yet, or swap buffers)
+    // the composer does without it and repaints whole parts.
+    static const bool bReadable = QGuiApplication::platformName() == QLatin1String("xcb") ||
+                                  QGuiApplication::platformName() == QLatin1String("offscreen");
+    return bReadable ? StoreImage(backingStore()) : nullptr;
+}
+
 QImage CMainFrame::ScreenImage() const
 {
-    const QImage* shown = ShownPicture();
+    const QImage* shown = StoreImage(backingStore());
     if (shown == nullptr) return QImage();
     return shown->copy(QRect(QPoint(0, 0), size())).convertToFormat(QImage::Format_RGB32);
 }

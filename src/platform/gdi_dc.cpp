@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 #include "gdi_brush.h"
 #include "gdi_font.h"
@@ -41,7 +42,7 @@ QRect ToQRect(const RECT& rc) { return QRect(rc.left, rc.top, rc.right - rc.left
 
 CDC::CDC(QImage& target) : m_target(target), m_painter(&target), m_pFont(StockFont()) {}
 
-CDC::CDC(QImage& target, QPoint origin) : m_target(target), m_painter(&target), m_pFont(StockFont())
+CDC::CDC(QImage& target, QPoint origin) : m_target(target), m_origin(origin), m_painter(&target), m_pFont(StockFont())
 {
     m_painter.translate(-origin);
 }
@@ -123,7 +124,7 @@ int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
     const int cell = m_pFont->CellHeight();
     const bool bClip = (nFormat & DT_NOCLIP) == 0;
     if ((nFormat & DT_SINGLELINE) != 0) {
-        DrawTextLine(text, GetTextCell(text, rc, nFormat), rc, bClip);
+        DrawTextLine(text, GetTextCell(text, rc, nFormat), rc, nFormat);
         return cell;
     }
     // Several lines go down from the top whatever the vertical bits say.
@@ -131,7 +132,7 @@ int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
     const QStringList lines = text.split(kLineBreak);
     int y = rc.top;
     for (const QString& line : lines) {
-        DrawTextLine(line, LineCell(line, rc, nFormat, y), rc, bClip);
+        DrawTextLine(line, LineCell(line, rc, nFormat, y), rc, nFormat);
         y += cell;
     }
     return cell * static_cast<int>(lines.size());
@@ -156,14 +157,25 @@ RECT CDC::LineCell(const QString& line, const RECT& rc, unsigned nFormat, int y)
     return RECT{x, y, x + cx, y + m_pFont->CellHeight()};
 }
 
-void CDC::DrawTextLine(const QString& line, const RECT& cell, const RECT& clip, bool bClip)
+void CDC::DrawTextLine(const QString& line, const RECT& cell, const RECT& clip, unsigned nFormat)
 {
+    const bool bClip = (nFormat & DT_NOCLIP) == 0;
+    const bool bOnce = (nFormat & DT_DRAWONCE) != 0;
     TextRecording::Note(line, ToQRect(cell), bClip ? ToQRect(clip) : QRect(), m_clrText);
+    if (bOnce) {
+        // As far as a run's margin reaches: an eighth of the cell height and two pixels.
+        const int margin = 2 + m_pFont->CellHeight() / 8;
+        QRect reach = ToQRect(cell).adjusted(-margin, -margin, margin, margin);
+        if (bClip) reach &= ToQRect(clip);
+        if (!reach.intersects(QRect(m_origin, m_target.size()))) return;
+    }
     // Glyphs may reach past their cell, so the rectangle clips whenever it is asked to.
     if (bClip) m_painter.setClipRect(ToQRect(clip));
     if (m_nBkMode == OPAQUE) m_painter.fillRect(ToQRect(cell), ToQColor(m_clrBk));
     const int baseline = cell.top + m_pFont->Ascent();
-    if (const auto run = TextRunCache::Instance().Get(*m_pFont, line, ToQColor(m_clrText).rgb())) {
+    std::optional<TextRunCache::Run> run;
+    if (!bOnce) run = TextRunCache::Instance().Get(*m_pFont, line, ToQColor(m_clrText).rgb());
+    if (run) {
         m_painter.drawImage(cell.left + run->offset.x(), baseline + run->offset.y(), run->image);
     } else {
         m_painter.setFont(m_pFont->Font());

@@ -64,9 +64,10 @@ public:
 
 private:
     RECT LineCell(const QString& line, const RECT& rc, unsigned nFormat, int y) const;
-    void DrawTextLine(const QString& line, const RECT& cell, const RECT& clip, bool bClip);
+    void DrawTextLine(const QString& line, const RECT& cell, const RECT& clip, unsigned nFormat);
 
     QImage& m_target;
+    QPoint m_origin;
     QPainter m_painter;
     CFont* m_pFont;
     COLORREF m_clrText = RGB(0, 0, 0);

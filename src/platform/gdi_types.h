@@ -24,6 +24,10 @@ inline constexpr unsigned DT_VCENTER = 0x4;
 inline constexpr unsigned DT_BOTTOM = 0x8;
 inline constexpr unsigned DT_SINGLELINE = 0x20;
 inline constexpr unsigned DT_NOCLIP = 0x100;
+// Not a Windows bit: a text shown once, such as a clock's second, is drawn straight
+// instead of through the text run cache, whose copy would never be used again. Left out
+// wholly when no ink of it can reach the target.
+inline constexpr unsigned DT_DRAWONCE = 0x10000000;
 
 // Background modes: whether text cells are filled with the background colour.
 inline constexpr int TRANSPARENT = 1;
