@@ -123,6 +123,8 @@ void CMainFrame::OnTimer(int)
     // asks for nothing; otherwise only the part that changed goes to the screen.
     if (isVisible()) {
         if (const std::optional<QRegion> changed = ComposeIfDue(ShownPicture())) update(*changed);
+        // A screen that stays as it is gets no repaint that could take the picture.
+        if (ShownPicture() != nullptr) OfferSnapshot();
     }
     FeedBell();
 }

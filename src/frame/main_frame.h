@@ -87,9 +87,10 @@ public:
     void SetPageStateDirectory(const std::string& strDir, bool bRestore);
 
     ScreenPageList& Pages() { return m_pages; }
-    // A copy of what the window shows (its backing store), in Format_RGB32; null before
-    // the first repaint. Within a repaint on any platform; at any time on X and offscreen.
-    QImage ScreenImage() const;
+    // A copy of what the window shows (its backing store), or of the part of it within
+    // `area`, in Format_RGB32; null before the first repaint. Within a repaint on any
+    // platform; at any time on X and offscreen.
+    QImage ScreenImage(const QRect& area = QRect()) const;
 
     void OnMessage(SOCKET s, CommMsg_base* pMsg) override;
 
@@ -110,6 +111,9 @@ private:
     std::optional<QRegion> ComposeIfDue(const QImage* pShown);
     // The window's backing store as an image, where it can be read between repaints.
     const QImage* ShownPicture() const;
+    // Hands the snapshot writer the screen when a repaint changed it since the last
+    // picture taken and a second has passed; within a repaint, or where ShownPicture is.
+    void OfferSnapshot();
     ScreenState CurrentScreenState() const
     {
         return ScreenState{m_bFullScreen, GetScreenSize(), ServerFooter(), m_timeSignals};
@@ -147,6 +151,8 @@ private:
     std::optional<FrameKey> m_shownKey;
     QRect m_rcRestore;
     std::unique_ptr<SnapshotWriter> m_pSnapshot;
+    // A repaint changed the screen after the last snapshot was taken.
+    bool m_bSnapshotOwed = false;
     QScreen* m_pTargetScreen = nullptr;
     bool m_bKeepScreenAwake = true;
     std::unique_ptr<ScreenAwake> m_pScreenAwake;

@@ -32,11 +32,11 @@ const QImage* CMainFrame::ShownPicture() const
     return bReadable ? StoreImage(backingStore()) : nullptr;
 }
 
-QImage CMainFrame::ScreenImage() const
+QImage CMainFrame::ScreenImage(const QRect& area) const
 {
     const QImage* shown = StoreImage(backingStore());
     if (shown == nullptr) return QImage();
-    return shown->copy(QRect(QPoint(0, 0), size())).convertToFormat(QImage::Format_RGB32);
+    return shown->copy(area.isNull() ? QRect(QPoint(0, 0), size()) : area).convertToFormat(QImage::Format_RGB32);
 }
 
 std::optional<QRegion> CMainFrame::ComposeIfDue(const QImage* pShown)
@@ -74,5 +74,13 @@ void CMainFrame::OnPaint(const QRegion& region)
     }
     // A whole composition asked for by only part of the screen: the rest follows.
     if (const QRegion rest = m_composer.Pending(); !rest.isEmpty()) update(rest);
-    if (m_pSnapshot && m_pSnapshot->IsDue()) m_pSnapshot->Offer(ScreenImage());
+    m_bSnapshotOwed = m_pSnapshot != nullptr;
+    OfferSnapshot();
+}
+
+void CMainFrame::OfferSnapshot()
+{
+    if (!m_bSnapshotOwed || !m_pSnapshot->IsDue()) return;
+    m_pSnapshot->Offer(ScreenImage());
+    m_bSnapshotOwed = false;
 }
