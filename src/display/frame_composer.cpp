@@ -273,10 +273,11 @@ void FrameComposer::Paint(QPainter& painter, const QRegion& area)
     }
     painter.setCompositionMode(mode);
     std::erase_if(m_pending, [](const Piece& piece) { return piece.region.isEmpty(); });
-    if (m_pending.empty() && !m_whole.isNull() && !m_bKeepWhole) {
-        // A round page's whole composition is on the screen: its seconds need only small
-        // pictures from here on, and what building the page left in the heap can go too.
-        m_whole = QImage();
-        ReturnFreeHeap();
-    }
+}
+
+void FrameComposer::Settle()
+{
+    if (!m_pending.empty() || m_whole.isNull() || m_bKeepWhole) return;
+    m_whole = QImage();
+    ReturnFreeHeap();
 }

@@ -39,6 +39,10 @@ public:
     // Puts what waits within `area` on the screen through the painter; what waits
     // outside it keeps waiting.
     void Paint(QPainter& painter, const QRegion& area);
+    // Between repaints, so that no repaint waits for it: once a round page's whole
+    // composition is on the screen, its seconds need only small pictures, so the
+    // screen-sized one goes, and what building the page left free in the heap with it.
+    void Settle();
 
 private:
     // What the round page's last whole composition was made for.
@@ -61,7 +65,7 @@ private:
 
     std::optional<StillKey> m_stillKey;
     QImage m_whole;
-    // Dropped once painted while a round page runs, whose seconds need none.
+    // Dropped by Settle while a round page runs.
     bool m_bKeepWhole = false;
     std::vector<QImage> m_patches;
     // Where the moving layer was last drawn.

@@ -122,6 +122,7 @@ void CMainFrame::OnTimer(int)
     // them out afresh. A tick whose picture would be the one shown composes nothing and
     // asks for nothing; otherwise only the part that changed goes to the screen.
     if (isVisible()) {
+        m_composer.Settle();
         if (const std::optional<QRegion> changed = ComposeIfDue(ShownPicture())) update(*changed);
         // A screen that stays as it is gets no repaint that could take the picture.
         if (ShownPicture() != nullptr) OfferSnapshot();

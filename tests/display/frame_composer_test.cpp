@@ -120,6 +120,7 @@ TEST_P(FrameComposerTest, EachTickShowsWhatAWholeCompositionShows)
             composer.Paint(painter, *changed);
         }
         ASSERT_TRUE(composer.Pending().isEmpty()) << i;
+        composer.Settle();
         ASSERT_TRUE(ComposeFrame(whole, c.client, m_pages, state)) << i;
         if (screen != whole) {
             Keep(whole, std::string(c.name) + "-whole");
