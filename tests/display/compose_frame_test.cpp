@@ -160,4 +160,38 @@ TEST(TransparentCopy, RefusesImagesOfAnotherSizeOrFormat)
     EXPECT_EQ(dst, before);
 }
 
+// The scan goes eight pixels a step with a tail after them; a key pixel is found in
+// every lane, in the tail, and only within the area asked about.
+struct HoldsColourCase {
+    const char* name;
+    int nKeyX;  // -1: no key pixel
+    QRect area;
+    bool bHolds;
+};
+
+TEST(HoldsColour, FindsTheKeyInEveryLaneAndTheTailWithinTheArea)
+{
+    const HoldsColourCase cases[] = {
+        {"none", -1, QRect(0, 0, 21, 3), false},
+        {"first", 0, QRect(0, 0, 21, 3), true},
+        {"last_lane", 7, QRect(0, 0, 21, 3), true},
+        {"second_step", 8, QRect(0, 0, 21, 3), true},
+        {"tail", 20, QRect(0, 0, 21, 3), true},
+        {"left_of_area", 4, QRect(5, 0, 16, 3), false},
+        {"right_of_area", 20, QRect(0, 0, 20, 3), false},
+        {"area_starts_on_it", 5, QRect(5, 0, 3, 3), true},
+        {"area_past_image", 20, QRect(10, 0, 100, 100), true},
+    };
+    for (const HoldsColourCase& c : cases) {
+        QImage image = NewCanvas(21, 3, RGB(254, 1, 254));
+        if (c.nKeyX >= 0) image.setPixel(c.nKeyX, 1, qRgb(255, 1, 254));
+        EXPECT_EQ(HoldsColour(image, kTransparentKey, c.area), c.bHolds) << c.name;
+    }
+    // The top byte of a pixel is not part of its colour.
+    QImage translucent(9, 1, QImage::Format_ARGB32);
+    translucent.fill(0);
+    translucent.setPixel(8, 0, qRgba(255, 1, 254, 0));
+    EXPECT_TRUE(HoldsColour(translucent, kTransparentKey, translucent.rect()));
+}
+
 }  // namespace
