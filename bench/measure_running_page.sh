@@ -35,7 +35,10 @@ for SIZE in $SIZES; do
     for _ in $(seq 100); do [ -s "$SCRATCH/displayfd" ] && break; sleep 0.1; done
     DISPLAY=:$(head -n1 "$SCRATCH/displayfd")
     export DISPLAY
-    XDG_RUNTIME_DIR=$SCRATCH QT_QPA_PLATFORM=xcb "$PAVLUNE" --port 0 --fullscreen >"$SCRATCH/out" 2>"$SCRATCH/err" &
+    # Its own configuration and saved pages: nothing of an earlier run or of the user's
+    # own settings comes into the figures.
+    XDG_RUNTIME_DIR=$SCRATCH XDG_CONFIG_HOME=$SCRATCH XDG_STATE_HOME=$SCRATCH QT_QPA_PLATFORM=xcb \
+        "$PAVLUNE" --port 0 --fullscreen >"$SCRATCH/out" 2>"$SCRATCH/err" &
     PID=$!
     PORT=
     for _ in $(seq 300); do
