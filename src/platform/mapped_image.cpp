@@ -4,9 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 
 namespace {
+
+// A 16384 x 16384 screen at 32 bits; every picture made here is at most a screen's size,
+// and a larger one would be populated whole at once.
+constexpr std::uint64_t kMaxBytes = std::uint64_t{1} << 30;
 
 struct Mapping {
     void* address;
@@ -28,10 +31,7 @@ QImage MappedImage(QSize size, QImage::Format format)
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
     const std::uint64_t bytesPerLine = (static_cast<std::uint64_t>(size.width()) * depth + 31) / 32 * 4;
     const std::uint64_t length = bytesPerLine * static_cast<std::uint64_t>(size.height());
-    if (depth == 0 || bytesPerLine > static_cast<std::uint64_t>(std::numeric_limits<qsizetype>::max()) ||
-        length > std::numeric_limits<std::size_t>::max() / 2) {
-        return QImage();
-    }
+    if (depth == 0 || length > kMaxBytes) return QImage();
     // Populated at once: every pixel is about to be drawn, and one call costs far less
     // than a fault for each page.
     void* address = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
