@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 #include <regex>
+#include <string>
 #include <thread>
 
 #include "display_fixture.h"
@@ -51,6 +52,8 @@ TEST_F(Bounds, FiveHugeNotesKeepTheResidentMemoryUnder400MB)
     const double resident = StatusMiB(display->Process().Pid(), "VmRSS:");
     EXPECT_GT(resident, 0);
     EXPECT_LT(peak, 400) << "resident now " << resident << " MiB";
+    RecordProperty("peak_MiB", std::to_string(peak));
+    RecordProperty("resident_MiB", std::to_string(resident));
 }
 
 int CountMatches(const std::string& text, const char* pattern)
