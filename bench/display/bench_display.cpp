@@ -1,6 +1,5 @@
 // Cost of composing one repaint, at the sizes of common screens. Runs on the offscreen
 // platform when there is no display.
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -22,6 +21,7 @@
 #include "display/screen_pages.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"
+#include "picture_samples.h"
 #include "platform/clock.h"
 #include "platform/gdi_dc.h"
 
@@ -29,24 +29,10 @@ namespace {
 
 enum Screen { kInfo, kRound, kNote };
 
-// A photograph-like picture: gradients with fine detail, as JPEG bytes.
+// A photograph-like picture, as JPEG bytes.
 const std::vector<std::uint8_t>& Photo()
 {
-    static const std::vector<std::uint8_t> bytes = [] {
-        QImage image(1600, 1200, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                line[x] = qRgb((x * 255 / image.width()) ^ (y & 15), (y * 255 / image.height()) ^ (x & 7),
-                               ((x + y) * 3) & 255);
-            }
-        }
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPEG", 85);
-        return std::vector<std::uint8_t>(data.begin(), data.end());
-    }();
+    static const std::vector<std::uint8_t> bytes = JpegBytes(DetailedPicture(1600, 1200), false);
     return bytes;
 }
 

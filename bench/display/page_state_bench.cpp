@@ -1,7 +1,6 @@
 // Cost of keeping the page list saved: the copy taken under the list's lock after each
 // change, the write of the file (on the store's thread, with the flush to the disk), and
 // the read and decode at start. Lists of 1, 16 and 64 notes, each a 1600 x 1200 JPEG.
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
 #include <QTemporaryDir>
@@ -16,26 +15,14 @@
 #include "display/screen_pages.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"
+#include "picture_samples.h"
 
 namespace {
 
+// A photograph-like picture, as JPEG bytes.
 const std::vector<std::uint8_t>& Photo()
 {
-    static const std::vector<std::uint8_t> bytes = [] {
-        QImage image(1600, 1200, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                line[x] = qRgb((x * 255 / image.width()) ^ (y & 15), (y * 255 / image.height()) ^ (x & 7),
-                               ((x + y) * 3) & 255);
-            }
-        }
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPEG", 85);
-        return std::vector<std::uint8_t>(data.begin(), data.end());
-    }();
+    static const std::vector<std::uint8_t> bytes = JpegBytes(DetailedPicture(1600, 1200), false);
     return bytes;
 }
 

@@ -36,10 +36,8 @@ bool HoldsColour(const QImage& image, COLORREF colour, QRect area)
     using Lanes = std::uint32_t __attribute__((vector_size(32)));
     constexpr int kLanes = static_cast<int>(sizeof(Lanes) / sizeof(std::uint32_t));
     area &= image.rect();
-    const std::uint32_t rgb = (static_cast<std::uint32_t>(GetRValue(colour)) << 16) |
-                              (static_cast<std::uint32_t>(GetGValue(colour)) << 8) | GetBValue(colour);
-    constexpr std::uint32_t kRgb = 0x00FFFFFFu;
-    const Lanes mask = Lanes{} + kRgb;
+    const std::uint32_t rgb = PixelRgb(colour);
+    const Lanes mask = Lanes{} + kPixelRgb;
     const Lanes wanted = Lanes{} + rgb;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + area.left();
@@ -53,7 +51,7 @@ bool HoldsColour(const QImage& image, COLORREF colour, QRect area)
         }
         std::uint32_t hit = 0;
         for (int i = 0; i < kLanes; ++i) hit |= hits[i];
-        for (; x < n; ++x) hit |= static_cast<std::uint32_t>((line[x] & kRgb) == rgb);
+        for (; x < n; ++x) hit |= static_cast<std::uint32_t>((line[x] & kPixelRgb) == rgb);
         if (hit != 0) return true;
     }
     return false;

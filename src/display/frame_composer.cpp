@@ -18,13 +18,7 @@
 
 namespace {
 
-constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
-
-constexpr std::uint32_t KeyPixel()
-{
-    return (static_cast<std::uint32_t>(GetRValue(kTransparentKey)) << 16) |
-           (static_cast<std::uint32_t>(GetGValue(kTransparentKey)) << 8) | GetBValue(kTransparentKey);
-}
+constexpr std::uint32_t kKeyPixel = PixelRgb(kTransparentKey);
 
 // A canvas of at least the size, reused while it is big enough.
 bool Fit(QImage& canvas, QSize size, bool bExact)
@@ -47,7 +41,7 @@ bool IsComparable(const QImage* pShown, QSize client)
 // pixel of the key colour leaves it as it is.
 bool Changes(std::uint32_t p, std::uint32_t s)
 {
-    return ((p ^ s) & kRgbMask) != 0 && (p & kRgbMask) != KeyPixel();
+    return ((p ^ s) & kPixelRgb) != 0 && (p & kPixelRgb) != kKeyPixel;
 }
 
 // The first pixel from `from` on, stepping by `step`, at which the composed line changes
@@ -113,7 +107,7 @@ QImage Keyed(const QImage& canvas, const QRect& source)
     QImage part = canvas.copy(source);
     for (int y = 0; y < part.height(); ++y) {
         auto* line = reinterpret_cast<std::uint32_t*>(part.scanLine(y));
-        for (int x = 0; x < part.width(); ++x) line[x] = (line[x] & kRgbMask) == KeyPixel() ? 0u : line[x] | 0xFF000000u;
+        for (int x = 0; x < part.width(); ++x) line[x] = (line[x] & kPixelRgb) == kKeyPixel ? 0u : line[x] | 0xFF000000u;
     }
     part.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
     return part;
@@ -178,7 +172,6 @@ std::optional<QRegion> FrameComposer::Compose(QSize client, ScreenPageList& page
             DrawRoundPageStill(dc, fontCache, rect, *page);
             m_moving = DrawRoundPageMoving(dc, fontCache, rect, *page, state.timeSignals);
         }
-        m_bKeepWhole = false;
         lock.unlock();
         DropUnusedCaches(fontCache);
         changed = Offer(m_whole, QPoint(0, 0), m_whole.rect(), IsComparable(pShown, client) ? pShown : nullptr);
@@ -199,7 +192,6 @@ std::optional<QRegion> FrameComposer::ComposeWhole(QSize client, ScreenPageList&
         CDC dc(m_whole);
         DrawScreen(dc, RECT{0, 0, client.width(), client.height()}, pages, state);
     }
-    m_bKeepWhole = true;
     return Offer(m_whole, QPoint(0, 0), m_whole.rect(), IsComparable(pShown, client) ? pShown : nullptr);
 }
 
@@ -277,7 +269,9 @@ void FrameComposer::Paint(QPainter& painter, const QRegion& area)
 
 void FrameComposer::Settle()
 {
-    if (!m_pending.empty() || m_whole.isNull() || m_bKeepWhole) return;
+    // Only a round page (whose whole composition leaves a still key) lets it go; other
+    // pages compose whole again every second.
+    if (!m_pending.empty() || m_whole.isNull() || !m_stillKey) return;
     m_whole = QImage();
     ReturnFreeHeap();
 }

@@ -45,7 +45,8 @@ public:
     void Settle();
 
 private:
-    // What the round page's last whole composition was made for.
+    // What the round page's last whole composition was made for; none while another
+    // page shows.
     struct StillKey {
         FrameKey frame;
         const ScreenPage* page = nullptr;
@@ -64,9 +65,8 @@ private:
     QRegion Offer(const QImage& canvas, QPoint origin, const QRect& area, const QImage* pShown);
 
     std::optional<StillKey> m_stillKey;
-    QImage m_whole;
     // Dropped by Settle while a round page runs.
-    bool m_bKeepWhole = false;
+    QImage m_whole;
     std::vector<QImage> m_patches;
     // Where the moving layer was last drawn.
     QRegion m_moving;

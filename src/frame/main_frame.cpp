@@ -123,9 +123,10 @@ void CMainFrame::OnTimer(int)
     // asks for nothing; otherwise only the part that changed goes to the screen.
     if (isVisible()) {
         m_composer.Settle();
-        if (const std::optional<QRegion> changed = ComposeIfDue(ShownPicture())) update(*changed);
+        const QImage* pShown = ShownPicture();
+        if (const std::optional<QRegion> changed = ComposeIfDue(pShown)) update(*changed);
         // A screen that stays as it is gets no repaint that could take the picture.
-        if (ShownPicture() != nullptr) OfferSnapshot();
+        if (pShown != nullptr) OfferSnapshot();
     }
     FeedBell();
 }

@@ -11,3 +11,12 @@ constexpr COLORREF RGB(int r, int g, int b)
 constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
 constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+// The colour as it stands in a 32-bit image pixel (0xAARRGGBB) without its top byte,
+// which carries no colour: compare it with `pixel & kPixelRgb`.
+inline constexpr std::uint32_t kPixelRgb = 0x00FFFFFFu;
+constexpr std::uint32_t PixelRgb(COLORREF c)
+{
+    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (static_cast<std::uint32_t>(GetGValue(c)) << 8) |
+           static_cast<std::uint32_t>(GetBValue(c));
+}

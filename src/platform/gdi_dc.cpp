@@ -122,7 +122,6 @@ SIZE CDC::GetTextExtent(const QString& text) const
 int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
 {
     const int cell = m_pFont->CellHeight();
-    const bool bClip = (nFormat & DT_NOCLIP) == 0;
     if ((nFormat & DT_SINGLELINE) != 0) {
         DrawTextLine(text, GetTextCell(text, rc, nFormat), rc, nFormat);
         return cell;
