@@ -6,7 +6,6 @@ how long a size request takes once the connections are gone.
 Usage: bench/net/descriptor_limit.py [path/to/pavlune]   (default build/pavlune)
 """
 import os
-import re
 import shutil
 import socket
 import struct
@@ -14,6 +13,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+from display_start import listening_port
 
 PROGRAM = sys.argv[1] if len(sys.argv) > 1 else "build/pavlune"
 LIMIT = 64
@@ -57,13 +58,7 @@ def main():
                                     "--size", "640x480", "--verbose"],
                                    stdout=subprocess.PIPE, stderr=log, env=env)
         try:
-            match = None
-            while match is None:
-                line = display.stdout.readline().decode()
-                if not line:
-                    sys.exit("the display ended before listening")
-                match = re.search(r"listening on port (\d+)", line)
-            port = int(match.group(1))
+            port = listening_port(display)
 
             held = [socket.create_connection(("127.0.0.1", port)) for _ in range(HELD)]
             time.sleep(SETTLE_S)

@@ -6,7 +6,6 @@ size requests, and an 8 MiB JSON frame while another peer keeps asking for the s
 Usage: bench/net/display_load.py [build directory]   (default build)
 """
 import os
-import re
 import shutil
 import socket
 import statistics
@@ -16,6 +15,8 @@ import sys
 import tempfile
 import threading
 import time
+
+from display_start import listening_port
 
 BUILD = sys.argv[1] if len(sys.argv) > 1 else "build"
 
@@ -84,13 +85,7 @@ def main():
     display = subprocess.Popen([os.path.join(BUILD, "pavlune"), "--port", "0", "--size", "1920x1080"],
                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
     try:
-        match = None
-        while match is None:
-            line = display.stdout.readline().decode()
-            if not line:
-                sys.exit("the display ended before listening")
-            match = re.search(r"listening on port (\d+)", line)
-        port = int(match.group(1))
+        port = listening_port(display)
         round_page = captured_round_page(env)
 
         trips = [ask_size(port)[0] for _ in range(300)]

@@ -62,3 +62,13 @@ bool DisplayTest::ShowsFramedWindowOnly(const QImage& shot)
     return AllPixelsAre(shot, {{2, 2}, {kWindowWidth - 3, kWindowHeight - 3}}, kInfoBackground)
         && AllPixelsAre(shot, {{kScreenWidth - 3, kScreenHeight - 3}}, qRgb(0, 0, 0));
 }
+
+::testing::AssertionResult DisplayTest::PressF11IntoFullScreen() const
+{
+    if (!WaitForScreen(ShowsFramedWindowOnly)) return ::testing::AssertionFailure() << "no framed window";
+    if (m_pX->XDoTool({"mousemove", "--sync", "100", "100", "key", "F11"}) != 0) {
+        return ::testing::AssertionFailure() << "xdotool failed";
+    }
+    if (!WaitForScreen(CoversScreen)) return ::testing::AssertionFailure() << "full screen does not cover the screen";
+    return ::testing::AssertionSuccess();
+}

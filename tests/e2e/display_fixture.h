@@ -28,6 +28,9 @@ protected:
     static bool CoversScreen(const QImage& shot);
     // The information screen in the window of the size above, and the bare screen beside it.
     static bool ShowsFramedWindowOnly(const QImage& shot);
+    // A display just started: once its framed window shows, F11 with the pointer resting
+    // on it takes it to full screen over the whole screen.
+    ::testing::AssertionResult PressF11IntoFullScreen() const;
 
     ScratchDir m_scratch;
     std::unique_ptr<XServer> m_pX;

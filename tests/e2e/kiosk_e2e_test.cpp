@@ -23,9 +23,7 @@ TEST_F(Kiosk, IdleCursorHidesInFullScreenAndComesBackWithTheMouse)
 {
     auto display = StartDisplay();
     ASSERT_NE(m_nPort, 0);
-    ASSERT_TRUE(WaitForScreen(ShowsFramedWindowOnly));
-    ASSERT_EQ(m_pX->XDoTool({"mousemove", "--sync", "100", "100", "key", "F11"}), 0);
-    ASSERT_TRUE(WaitForScreen(CoversScreen));
+    ASSERT_TRUE(PressF11IntoFullScreen());
     EXPECT_TRUE(WaitFor([&] { return CursorIsBlank(m_pX->Display()); }, kDeadline))
         << "the cursor still shows without movement";
 
@@ -135,9 +133,7 @@ TEST_F(DesktopScreenSaver, IsInhibitedExactlyWhileFullScreenLasts)
 {
     auto display = StartDisplay();
     ASSERT_NE(m_nPort, 0);
-    ASSERT_TRUE(WaitForScreen(ShowsFramedWindowOnly));
-    ASSERT_EQ(m_pX->XDoTool({"mousemove", "--sync", "100", "100", "key", "F11"}), 0);
-    ASSERT_TRUE(WaitForScreen(CoversScreen));
+    ASSERT_TRUE(PressF11IntoFullScreen());
     EXPECT_TRUE(WaitFor([&] { return Calls().find("-> 41\n") != std::string::npos; }, kDeadline)) << Calls();
     ASSERT_EQ(m_pX->XDoTool({"key", "F11"}), 0);
     EXPECT_TRUE(WaitFor([&] { return Calls().find("UnInhibit 41\n") != std::string::npos; }, kDeadline)) << Calls();

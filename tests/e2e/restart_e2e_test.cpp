@@ -76,7 +76,7 @@ QImage DrawRoundAt(int remaining)
     {
         CDC dc(image);
         DrawScreen(dc, RECT{0, 0, kWindow.width(), kWindow.height()}, pages,
-                   ScreenState{false, {kWindow.width(), kWindow.height()}});
+                   ScreenState{false, {kWindow.width(), kWindow.height()}, {}});
     }
     Clock::UseSystemTime();
     return image;
