@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "display/board_list.h"
-#include "display/compose_frame.h"
+#include "whole_composition.h"
 #include "display/draw_screen.h"
 #include "display/frame_composer.h"
 #include "display/screen_pages.h"

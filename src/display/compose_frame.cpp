@@ -1,32 +1,10 @@
 #include "compose_frame.h"
 
-#include <QPainter>
-
 #include <cstring>
-#include <utility>
 
 #include "display/screen_pages.h"
 #include "platform/clock.h"
-#include "platform/gdi_colour_key.h"
-#include "platform/gdi_dc.h"
 #include "platform/lang_index.h"
-
-namespace {
-
-// The window's image of the screen follows the client size; what it showed stays put.
-void FitKept(QImage& kept, QSize client)
-{
-    if (kept.size() == client && kept.format() == QImage::Format_RGB32) return;
-    QImage fitted(client, QImage::Format_RGB32);
-    fitted.fill(Qt::black);
-    if (!kept.isNull()) {
-        QPainter painter(&fitted);
-        painter.drawImage(0, 0, kept);
-    }
-    kept = std::move(fitted);
-}
-
-}  // namespace
 
 bool HoldsColour(const QImage& image, COLORREF colour, QRect area)
 {
@@ -55,31 +33,6 @@ bool HoldsColour(const QImage& image, COLORREF colour, QRect area)
         if (hit != 0) return true;
     }
     return false;
-}
-
-bool KeyCopy(QImage& kept, const QImage& frame)
-{
-    FitKept(kept, frame.size());
-    if (kept.isNull()) return false;
-    return TransparentCopy(kept, frame, kTransparentKey);
-}
-
-bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state)
-{
-    if (client.isEmpty()) return false;
-    QImage frame(client, QImage::Format_RGB32);
-    if (frame.isNull()) return false;
-    {
-        // DrawScreen's first step fills every pixel, so the frame needs no clearing here.
-        CDC dc(frame);
-        DrawScreen(dc, RECT{0, 0, client.width(), client.height()}, pages, state);
-    }
-    if (!HoldsColour(frame, kTransparentKey, frame.rect())) {
-        // Nothing of the old picture shows through: the frame becomes the kept image.
-        kept = std::move(frame);
-        return true;
-    }
-    return KeyCopy(kept, frame);
 }
 
 FrameKey CurrentFrameKey(const ScreenPageList& pages, QSize client, const ScreenState& state)

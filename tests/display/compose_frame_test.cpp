@@ -11,7 +11,7 @@
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"
 #include "platform/clock.h"
-#include "platform/gdi_colour_key.h"
+#include "whole_composition.h"
 #include "render_support.h"
 
 namespace {

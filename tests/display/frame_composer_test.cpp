@@ -8,6 +8,7 @@
 
 #include "display/compose_frame.h"
 #include "display/frame_composer.h"
+#include "whole_composition.h"
 #include "display/screen_pages.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"

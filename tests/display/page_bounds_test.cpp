@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "display/board_list.h"
-#include "display/compose_frame.h"
+#include "whole_composition.h"
 #include "display/page_text.h"
 #include "display/screen_pages.h"
 #include "msg/comm_msg.h"
