@@ -19,7 +19,7 @@ class ScreenPageList;
 // round page that a new second touches (the clock, the time bar), each composed whole,
 // background and titles included, in a picture the size of that part. A running round
 // page thus holds no screen-sized picture; another page keeps one to compose into again.
-// Pixels of the key colour leave the screen as it was, as with ComposeFrame.
+// Pixels of the key colour leave the screen as it was.
 // Owned and used by the window thread only.
 class FrameComposer {
 public:
