@@ -1,9 +1,7 @@
-// Cost of composing one repaint, at the sizes of common screens. Runs on the offscreen
+// Cost of a repaint and of a tick, at the sizes of common screens. Runs on the offscreen
 // platform when there is no display.
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QRegion>
 
 #include <benchmark/benchmark.h>
 
@@ -11,19 +9,17 @@
 #include <cstdlib>
 #include <string>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 #include "display/board_list.h"
-#include "whole_composition.h"
 #include "display/draw_screen.h"
-#include "display/frame_composer.h"
+#include "display/screen_refresh.h"
 #include "display/screen_pages.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"
 #include "picture_samples.h"
 #include "platform/clock.h"
-#include "platform/gdi_dc.h"
+#include "platform/qt/qt_dc.h"
 
 namespace {
 
@@ -67,7 +63,7 @@ void Show(ScreenPageList& pages, Screen screen)
     }
 }
 
-// One DrawScreen into an image of the client size.
+// One DrawScreen into an image of the client size: a whole repaint.
 void BM_DrawScreen(benchmark::State& state)
 {
     const auto screen = static_cast<Screen>(state.range(0));
@@ -79,48 +75,47 @@ void BM_DrawScreen(benchmark::State& state)
     QImage image(width, height, QImage::Format_RGB32);
     const ScreenState screenState{false, {width, height}, {}};
     for (auto _ : state) {
-        CDC dc(image);
-        DrawScreen(dc, RECT{0, 0, width, height}, pages, screenState);
+        QtDC dc(image);
+        DrawScreen(dc, RECT{0, 0, width, height}, pages, screenState, Clock::Now());
         benchmark::DoNotOptimize(image.constBits());
     }
     Clock::UseSystemTime();
 }
 
-// A whole repaint: the fresh frame, DrawScreen and the colour-keyed copy.
-void BM_ComposeFrame(benchmark::State& state)
+// A tick whose picture is the one shown: the measure of the screen, nothing drawn. Ten a
+// second, whatever the screen shows.
+void BM_SteadyTick(benchmark::State& state)
 {
     const auto screen = static_cast<Screen>(state.range(0));
-    const QSize client(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
+    const SIZE client{static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
     Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0));
     ScreenPageList pages;
     Show(pages, screen);
-    QImage kept;
-    const ScreenState screenState{false, {client.width(), client.height()}, {}};
-    for (auto _ : state) {
-        ComposeFrame(kept, client, pages, screenState);
-        benchmark::DoNotOptimize(kept.constBits());
-    }
+    ScreenRefresh refresh;
+    const ScreenState screenState{false, {client.cx, client.cy}, {}};
+    refresh.Tick(client, pages, screenState, Clock::Now());
+    for (auto _ : state) benchmark::DoNotOptimize(refresh.Tick(client, pages, screenState, Clock::Now()));
     Clock::UseSystemTime();
 }
 
-// A second as the window makes it: the parts the moving layer touches composed whole, the
-// pixels that differ from the screen's picture found, and painted onto it.
-void BM_FrameComposerEachSecond(benchmark::State& state)
+// A second as the window makes it: the tick that finds what the second changes, and the
+// repaint of those parts onto the screen's picture.
+void BM_RefreshEachSecond(benchmark::State& state)
 {
     const auto screen = static_cast<Screen>(state.range(0));
-    const QSize client(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
+    const SIZE client{static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
     Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0));
     ScreenPageList pages;
     Show(pages, screen);
-    QImage kept(client, QImage::Format_RGB32);
+    QImage kept(client.cx, client.cy, QImage::Format_RGB32);
     kept.fill(Qt::black);
-    FrameComposer composer;
-    const ScreenState screenState{false, {client.width(), client.height()}, {}};
+    ScreenRefresh refresh;
+    const ScreenState screenState{false, {client.cx, client.cy}, {}};
     for (auto _ : state) {
         Clock::Advance(1);
-        const std::optional<QRegion> changed = composer.Compose(client, pages, screenState, &kept);
-        QPainter painter(&kept);
-        composer.Paint(painter, changed.value_or(QRegion()));
+        const std::vector<RECT> parts = refresh.Tick(client, pages, screenState, Clock::Now());
+        QtDC dc(kept);
+        refresh.Paint(dc, parts, client, pages, screenState);
     }
     Clock::UseSystemTime();
 }
@@ -155,8 +150,8 @@ void Sizes(benchmark::internal::Benchmark* b)
 }
 
 BENCHMARK(BM_DrawScreen)->Apply(Sizes);
-BENCHMARK(BM_ComposeFrame)->Apply(Sizes);
-BENCHMARK(BM_FrameComposerEachSecond)->Apply(Sizes);
+BENCHMARK(BM_SteadyTick)->Apply(Sizes);
+BENCHMARK(BM_RefreshEachSecond)->Apply(Sizes);
 
 }  // namespace
 

@@ -26,7 +26,7 @@ const std::vector<std::uint8_t>& Photo()
     return bytes;
 }
 
-const QSize kScreen(1920, 1080);
+constexpr SIZE kScreen{1920, 1080};
 
 void FillNotes(ScreenPageList& pages, int count)
 {

@@ -80,7 +80,7 @@ void BM_RepaintGapWhileANoteIsDecoded(benchmark::State& state)
     const std::vector<std::uint8_t>& picture = SlowPicture();
     const auto decodeStart = std::chrono::steady_clock::now();
     CImage alone;
-    alone.Load(picture.data(), static_cast<int>(picture.size()), QSize(1920, 1080));
+    alone.Load(picture.data(), static_cast<int>(picture.size()), SIZE{1920, 1080});
     const double decodeMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - decodeStart).count();
 

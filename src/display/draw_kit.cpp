@@ -15,9 +15,10 @@ int FittedHeight(int nTextWidth, int nRoom, int nHeight)
     return nHeight * percent / 100;
 }
 
-void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, const QString& face, int nHeight)
+void DrawFittedText(CDC& dc, const std::u16string& text, RECT rect, unsigned nFormat, const std::u16string& face,
+                    int nHeight)
 {
-    if (text.isEmpty()) return;
+    if (text.empty()) return;
     const int width = dc.GetTextExtent(text).cx;
     const int room = rect.right - rect.left;
     if (width <= room) {
@@ -30,12 +31,12 @@ void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, c
     CFont shrunk;
     int height = FittedHeight(width, room, nHeight);
     shrunk.CreateFont(height, FW_NORMAL, false, false, face);
-    int shrunkWidth = shrunk.Metrics().horizontalAdvance(text);
+    int shrunkWidth = shrunk.TextWidth(text);
     while (shrunkWidth > room && height > 1) {
         const int scaled = static_cast<int>(static_cast<long long>(height) * room / shrunkWidth);
         height = std::max(1, std::min(height - 1, scaled));
         shrunk.CreateFont(height, FW_NORMAL, false, false, face);
-        shrunkWidth = shrunk.Metrics().horizontalAdvance(text);
+        shrunkWidth = shrunk.TextWidth(text);
     }
     // A text that fits in no size at all is left out rather than cut.
     if (shrunkWidth > room) return;
@@ -59,5 +60,5 @@ void DrawBarBox(CDC& dc, RECT rect, COLORREF clrFill)
 
 void FillTranslucent(CDC& dc, RECT rect)
 {
-    dc.FillArgbRect(rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1, kTranslucentArgb);
+    dc.FillArgbRect(RECT{rect.left, rect.top, rect.right - 1, rect.bottom - 1}, kTranslucentArgb);
 }

@@ -1,7 +1,6 @@
 #pragma once
-#include <QString>
-
 #include <cstdint>
+#include <string>
 
 #include "platform/colour.h"
 #include "platform/gdi_dc.h"
@@ -12,7 +11,8 @@
 // shrunk from `nHeight` in proportion to the excess, at most to 95 %, and smaller still
 // if that is not yet narrow enough, so it is never cut at the rectangle's sides. An empty
 // text, or one too wide for the rectangle even one pixel high, draws nothing.
-void DrawFittedText(CDC& dc, const QString& text, RECT rect, unsigned nFormat, const QString& face, int nHeight);
+void DrawFittedText(CDC& dc, const std::u16string& text, RECT rect, unsigned nFormat, const std::u16string& face,
+                    int nHeight);
 // The height DrawFittedText draws a text of the measured width in: nHeight when it fits
 // the room, otherwise nHeight scaled by room / width in whole percent, at most 95 %.
 int FittedHeight(int nTextWidth, int nRoom, int nHeight);

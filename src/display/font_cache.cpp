@@ -1,10 +1,9 @@
 #include "font_cache.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 
 #include "platform/clock.h"
+#include "platform/drawing_lifetime.h"
 #include "platform/gdi_types.h"
 
 namespace {
@@ -25,7 +24,7 @@ FontCache& FontCache::Instance()
     if (!cache) {
         cache = std::make_unique<FontCache>();
         // Fonts must go while the application object still stands.
-        qAddPostRoutine([] { InstanceSlot().reset(); });
+        AtDrawingExit([] { InstanceSlot().reset(); });
     }
     return *cache;
 }

@@ -6,11 +6,11 @@ char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<c
 
 }  // namespace
 
-bool SameFace(const QString& a, const QString& b)
+bool SameFace(const std::u16string& a, const std::u16string& b)
 {
     if (a.size() != b.size()) return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i].unicode()) != FoldAscii(b[i].unicode())) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
     }
     return true;
 }

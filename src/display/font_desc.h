@@ -1,5 +1,5 @@
 #pragma once
-#include <QString>
+#include <string>
 
 // What a font is asked for by. Faces compare without regard to the case of ASCII
 // letters, as the platform's font names do.
@@ -8,14 +8,14 @@ struct FontDesc {
     int m_bBold = 0;           // weight 900 when non-zero, 400 when zero
     bool m_bUnderline = false;
     bool m_bItalic = false;
-    QString m_strFace = QStringLiteral("宋体");
+    std::u16string m_strFace = u"宋体";
 
     FontDesc() = default;
-    FontDesc(int nHeight, const QString& face) : m_nHeight(nHeight), m_strFace(face) {}
+    FontDesc(int nHeight, const std::u16string& face) : m_nHeight(nHeight), m_strFace(face) {}
 
     friend bool operator==(const FontDesc& a, const FontDesc& b);
 };
 
 // True when the two faces are equal once ASCII letters are folded to one case; other
 // characters must match exactly.
-bool SameFace(const QString& a, const QString& b);
+bool SameFace(const std::u16string& a, const std::u16string& b);

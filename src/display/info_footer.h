@@ -1,5 +1,5 @@
 #pragma once
-#include <QString>
+#include <string>
 
 // The port the scoring program is set up to reach the display on.
 inline constexpr int kStandardPort = 9977;
@@ -13,4 +13,4 @@ struct InfoFooter {
 
 // The bottom band's text in the language: one item for each thing worth saying, side by
 // side; empty when there is nothing to say.
-QString InfoFooterText(const InfoFooter& footer, int nLanguage);
+std::u16string InfoFooterText(const InfoFooter& footer, int nLanguage);

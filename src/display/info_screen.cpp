@@ -1,15 +1,13 @@
 #include "info_screen.h"
 
-#include <QString>
-
 #include "display/address_text.h"
 #include "display/draw_kit.h"
-#include "display/draw_screen.h"
+#include "display/screen_state.h"
 #include "display/font_cache.h"
 #include "display/local_ipv4.h"
-#include "display/qt_text.h"
 #include "display/signals_summary.h"
 #include "platform/gdi_saved_state.h"
+#include "platform/platform_name.h"
 #include "text/lang_text.h"
 #include "text/wide_text.h"
 
@@ -33,7 +31,7 @@ CachedAddressText& AddressText()
 
 void DrawInfoScreen(CDC& dc, RECT rect, int nLanguage, const ScreenState& state)
 {
-    const QString face = QStringLiteral("微软雅黑");
+    const std::u16string face = u"微软雅黑";
     FontCache& fontCache = FontCache::Instance();
 
     // The background colour stays set, so text cells drawn opaque vanish into the fill.
@@ -49,28 +47,27 @@ void DrawInfoScreen(CDC& dc, RECT rect, int nLanguage, const ScreenState& state)
 
     dc.SetTextColor(kTitleColour);
     dc.SelectObject(fontCache.GetFont(FontDesc(F2, face)));
-    DrawFittedText(dc, WideText(ChooseLangText(LangText::kTitle, nLanguage)),
+    DrawFittedText(dc, Utf8ToWide(ChooseLangText(LangText::kTitle, nLanguage)),
                    RECT{rect.left, rect.top + h, rect.right, rect.top + 3 * h}, DT_CENTER, face, F2);
 
     // Every line is fitted to its band as the title is, so a narrow screen shrinks it
     // instead of cutting it off.
-    const auto drawLine = [&](const QString& text, int k, unsigned nFormat) {
+    const auto drawLine = [&](const std::u16string& text, int k, unsigned nFormat) {
         DrawFittedText(dc, text, band(k), nFormat, face, F1);
     };
     dc.SetTextColor(kVersionColour);
     dc.SelectObject(body);
-    drawLine(QStringLiteral("for Linux (") + QString::fromLatin1(kVersionText) + QStringLiteral(")"), 3, kTopCentred);
+    drawLine(u"for " + std::u16string(kPlatformName) + u" (" + Utf8ToWide(kVersionText) + u")", 3, kTopCentred);
 
     dc.SetTextColor(kLineColour);
-    drawLine(QStringLiteral("IP=") + ToQString(AddressText().Get()), 4, kBottomCentred);
+    drawLine(u"IP=" + AddressText().Get(), 4, kBottomCentred);
 
-    const QString size = WideText(ChooseLangText(LangText::kScreenSize, nLanguage)) +
-                         ToQString(IntToWide(state.reportedSize.cx)) + QStringLiteral("x") +
-                         ToQString(IntToWide(state.reportedSize.cy / 2 * 2));
+    const std::u16string size = Utf8ToWide(ChooseLangText(LangText::kScreenSize, nLanguage)) +
+                                IntToWide(state.reportedSize.cx) + u"x" + IntToWide(state.reportedSize.cy / 2 * 2);
     drawLine(size, 5, kBottomCentred);
 
     if (!state.bFullScreen) {
-        drawLine(WideText(ChooseLangText(LangText::kRightClickHint, nLanguage)), 6, kBottomCentred);
+        drawLine(Utf8ToWide(ChooseLangText(LangText::kRightClickHint, nLanguage)), 6, kBottomCentred);
     }
     drawLine(WithSignalsSummary(InfoFooterText(state.footer, nLanguage), state.timeSignals, nLanguage), 7,
              kBottomCentred);

@@ -52,7 +52,7 @@ SavedPage SavedPageOf(const ScreenPage& page)
     return saved;
 }
 
-std::unique_ptr<ScreenPage> PageFromSaved(const SavedPage& saved, QSize fitTo)
+std::unique_ptr<ScreenPage> PageFromSaved(const SavedPage& saved, SIZE fitTo)
 {
     auto page = std::make_unique<ScreenPage>();
     if (!saved.bRoundPage) {
@@ -92,7 +92,7 @@ SavedPages SavedPagesOf(const ScreenPageList& pages)
     return saved;
 }
 
-std::vector<std::unique_ptr<ScreenPage>> PagesFromSaved(const SavedPages& saved, QSize fitTo)
+std::vector<std::unique_ptr<ScreenPage>> PagesFromSaved(const SavedPages& saved, SIZE fitTo)
 {
     std::vector<std::unique_ptr<ScreenPage>> pages;
     pages.reserve(saved.pages.size());

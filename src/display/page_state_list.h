@@ -1,5 +1,5 @@
 #pragma once
-#include <QSize>
+#include "platform/gdi_types.h"
 
 #include <memory>
 #include <vector>
@@ -17,4 +17,4 @@ SavedPages SavedPagesOf(const ScreenPageList& pages);
 
 // Pages made anew from a saved list, without any lock; pictures are decoded here, no
 // larger than a valid `fitTo`. A round page ends when it ended before the restart.
-std::vector<std::unique_ptr<ScreenPage>> PagesFromSaved(const SavedPages& saved, QSize fitTo);
+std::vector<std::unique_ptr<ScreenPage>> PagesFromSaved(const SavedPages& saved, SIZE fitTo);

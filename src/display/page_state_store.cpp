@@ -5,7 +5,7 @@
 #include "display/screen_pages.h"
 
 PageStateStore::PageStateStore(std::string strDir, ScreenPageList& pages, bool bRestore,
-                               std::function<QSize()> fitTo, Report report)
+                               std::function<SIZE()> fitTo, Report report)
     : m_strDir(std::move(strDir)), m_pages(pages), m_fitTo(std::move(fitTo)), m_report(std::move(report))
 {
     const std::uint64_t nGeneration = m_pages.Generation();
@@ -48,7 +48,7 @@ void PageStateStore::Restore(std::uint64_t nGenerationAtStart)
         if (!read.bMissing) m_report("the saved pages in " + FilePath() + " are ignored: " + read.strError);
         return;
     }
-    auto pages = PagesFromSaved(*read.saved, m_fitTo ? m_fitTo() : QSize());
+    auto pages = PagesFromSaved(*read.saved, m_fitTo ? m_fitTo() : SIZE{});
     std::lock_guard lock(m_pages.Mutex());
     if (m_pages.Generation() != nGenerationAtStart) return;
     m_pages.RestorePages(std::move(pages), read.saved->nCurPage);

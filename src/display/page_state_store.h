@@ -1,5 +1,5 @@
 #pragma once
-#include <QSize>
+#include "platform/gdi_types.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -31,7 +31,7 @@ public:
     // changed since this constructor ran (a message is newer than any saved list), puts
     // its pages in, pictures decoded no larger than fitTo() then says. A missing file
     // is no fault; a damaged, cut or foreign one is reported once and left alone.
-    PageStateStore(std::string strDir, ScreenPageList& pages, bool bRestore, std::function<QSize()> fitTo,
+    PageStateStore(std::string strDir, ScreenPageList& pages, bool bRestore, std::function<SIZE()> fitTo,
                    Report report);
     PageStateStore(const PageStateStore&) = delete;
     PageStateStore& operator=(const PageStateStore&) = delete;
@@ -50,7 +50,7 @@ private:
 
     const std::string m_strDir;
     ScreenPageList& m_pages;
-    const std::function<QSize()> m_fitTo;
+    const std::function<SIZE()> m_fitTo;
     const Report m_report;
 
     std::mutex m_mtx;

@@ -1,8 +1,5 @@
 #include "round_page.h"
 
-#include <QRegion>
-#include <QString>
-
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -11,7 +8,6 @@
 
 #include "display/draw_kit.h"
 #include "display/font_cache.h"
-#include "display/qt_text.h"
 #include "display/round_progress.h"
 #include "display/round_time.h"
 #include "display/screen_page.h"
@@ -19,12 +15,13 @@
 #include "display/time_signals.h"
 #include "platform/gdi_saved_state.h"
 #include "text/lang_text.h"
+#include "text/wide_text.h"
 
 namespace {
 
-const QString& PageFace()
+const std::u16string& PageFace()
 {
-    static const QString face = QStringLiteral("微软雅黑");
+    static const std::u16string face = u"微软雅黑";
     return face;
 }
 
@@ -39,7 +36,7 @@ constexpr unsigned kCentredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // keeps a readable share; it never reaches past the bar's left end, so its label stays
 // on the screen however long a board list reads.
 struct ProgressBox {
-    QString label;
+    std::u16string label;
     RECT rect;
     BoardProgress progress;
 };
@@ -51,12 +48,12 @@ std::optional<ProgressBox> LayOutProgressBox(CDC& dc, const RECT& bar, const Scr
     const BoardProgress progress = ComputeBoardProgress(elapsed, remaining, page.m_nRoundSeconds, boards);
     if (!progress.bShown) return std::nullopt;
 
-    QString label;
+    std::u16string label;
     if (elapsed < 0) {
         label = page.m_txtBoards;
     } else {
         const char* text = boards.empty() ? LangText::kProgress : LangText::kBoard;
-        label = ToQString(SubstitutePlaceholder(Utf8ToWide(ChooseLangText(text, page.m_nLanguage)), progress.nBoard));
+        label = SubstitutePlaceholder(Utf8ToWide(ChooseLangText(text, page.m_nLanguage)), progress.nBoard);
     }
 
     const SIZE extent = dc.GetTextExtent(label);
@@ -90,9 +87,9 @@ bool HasTimeBar(const ScreenPage& page)
     return !page.m_strBarCaption.empty() || !page.m_strBoards.empty();
 }
 
-// Over the bar's darkened band, which the still layer holds; every pixel drawn lies in the bar.
+// Over the bar's darkened band; every pixel drawn lies in the bar.
 void DrawTimeBarTexts(CDC& dc, FontCache& fontCache, const RECT& bar, const ScreenPage& page, std::int64_t elapsed,
-                      std::int64_t remaining)
+                      std::int64_t remaining, DateTime now)
 {
     const int bh = bar.bottom - bar.top;
     const SavedTextState saved(dc);
@@ -100,9 +97,9 @@ void DrawTimeBarTexts(CDC& dc, FontCache& fontCache, const RECT& bar, const Scre
     dc.SelectObject(fontCache.GetFont(FontDesc(bh * 70 / 100, PageFace())));
 
     // The caption and elapsed time are fitted into the bar left of the box, never under it.
-    const QString caption = page.m_txtCaption ? *page.m_txtCaption + QStringLiteral(" ") +
-                                                    QString::fromStdString(FormatElapsed(page.m_tEnd, page.m_nRoundSeconds))
-                                              : QString();
+    const std::u16string caption =
+        page.m_txtCaption ? *page.m_txtCaption + u" " + Utf8ToWide(FormatElapsed(page.m_tEnd, page.m_nRoundSeconds, now))
+                          : std::u16string();
     const int captionLeft = bar.left + bh / 3;
     const std::optional<ProgressBox> box =
         page.m_strBoards.empty()
@@ -114,12 +111,11 @@ void DrawTimeBarTexts(CDC& dc, FontCache& fontCache, const RECT& bar, const Scre
     if (box) DrawProgressBox(dc, *box, bh);
 }
 
-// Where the big clock goes for the time left: its text, its box and a rectangle
-// holding every pixel it draws. Leaves the clock's font selected.
+// Where the big clock goes for the time left: its text and its box. Leaves the clock's
+// font selected.
 struct ClockLayout {
-    QString text;
+    std::u16string text;
     RECT box;
-    QRect reach;
 };
 
 ClockLayout LayOutClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page,
@@ -128,7 +124,7 @@ ClockLayout LayOutClock(CDC& dc, FontCache& fontCache, const RECT& rect, const S
     const int W = rect.right - rect.left;
     const int H = rect.bottom - rect.top;
     const ClockFace face = MakeClockFace(remaining, page.m_nRoundSeconds);
-    QString text = QString::fromStdString(face.text);
+    std::u16string text = Utf8ToWide(face.text);
 
     // The asked height while the text fits on the screen at all; otherwise just small
     // enough that it does, so no digit and no sign is ever lost.
@@ -145,46 +141,24 @@ ClockLayout LayOutClock(CDC& dc, FontCache& fontCache, const RECT& rect, const S
     const SIZE inwards = OffsetInside(dc.GetTextCell(text, RECT{left, top, left + bw, top + bhc}, kCentredLine), rect);
     left += inwards.cx;
     top += inwards.cy;
-    const RECT box{left, top, left + bw, top + bhc};
-
-    // The text is drawn unclipped, and unclipped glyphs may reach a little past their
-    // cell, as far as the text run cache leaves room for: an eighth of the cell height.
-    const RECT cell = dc.GetTextCell(text, box, kCentredLine);
-    const int reach = extent.cy / 8 + 2;
-    const QRect inked = QRect(QPoint(cell.left, cell.top), QPoint(cell.right - 1, cell.bottom - 1))
-                            .adjusted(-reach, -reach, reach, reach);
-    return ClockLayout{std::move(text), box,
-                       inked.united(QRect(QPoint(box.left, box.top), QPoint(box.right - 1, box.bottom - 1)))};
+    return ClockLayout{std::move(text), RECT{left, top, left + bw, top + bhc}};
 }
 
-// Returns a rectangle holding every pixel drawn.
-QRect DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining,
-                const TimeSignals& timeSignals)
+void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage& page, std::int64_t remaining,
+               const TimeSignals& timeSignals)
 {
     const SavedTextState saved(dc);
     const ClockLayout clock = LayOutClock(dc, fontCache, rect, page, remaining);
     if (page.m_bClockBox) FillTranslucent(dc, clock.box);
     dc.SetTextColor(ClockColour(remaining, page.m_nRoundSeconds, page.m_clrClock, page.m_clrOvertime, timeSignals));
     // Not clipped to its box: the cell is taller than the box, and the text already fits.
-    // A new text every second: drawn straight, never kept.
-    dc.DrawText(clock.text, clock.box, DT_NOCLIP | DT_DRAWONCE | kCentredLine);
-    return clock.reach;
-}
-
-// The moving layer's parts, cut to the page's rectangle.
-QRegion MovingRegion(const RECT& rect, const ScreenPage& page, const QRect& clock)
-{
-    QRegion region(clock);
-    if (HasTimeBar(page)) {
-        const RECT bar = TimeBarRect(rect, page);
-        region += QRect(QPoint(bar.left, bar.top), QPoint(bar.right - 1, bar.bottom - 1));
-    }
-    return region.intersected(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)));
+    dc.DrawText(clock.text, clock.box, DT_NOCLIP | kCentredLine);
 }
 
 }  // namespace
 
-void DrawRoundPageStill(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page)
+void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page, const TimeSignals& timeSignals,
+                   DateTime now)
 {
     const int H = rect.bottom - rect.top;
     const int h6 = H / 6;
@@ -206,31 +180,12 @@ void DrawRoundPageStill(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPa
                    RECT{rect.left, rect.top + h6, rect.right, rect.top + 2 * h6}, kCentredLine, PageFace(),
                    h6 * 70 / 100);
 
-    if (HasTimeBar(page)) FillTranslucent(dc, TimeBarRect(rect, page));
-}
-
-QRegion DrawRoundPageMoving(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page,
-                            const TimeSignals& timeSignals)
-{
-    const int h6 = (rect.bottom - rect.top) / 6;
-    dc.SetBkMode(TRANSPARENT);
-    const SavedTextState saved(dc);
-    dc.SelectObject(fontCache.GetFont(FontDesc(h6 * 85 / 100, PageFace())));
-
-    const std::int64_t remaining = SecondsUntil(page.m_tEnd);
+    const std::int64_t remaining = SecondsUntil(page.m_tEnd, now);
     const std::int64_t elapsed = page.m_nRoundSeconds - remaining;
-    if (HasTimeBar(page)) DrawTimeBarTexts(dc, fontCache, TimeBarRect(rect, page), page, elapsed, remaining);
-    return MovingRegion(rect, page, DrawClock(dc, fontCache, rect, page, remaining, timeSignals));
-}
-
-QRegion RoundPageMovingReach(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page)
-{
-    const SavedTextState saved(dc);
-    return MovingRegion(rect, page, LayOutClock(dc, fontCache, rect, page, SecondsUntil(page.m_tEnd)).reach);
-}
-
-void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& page, const TimeSignals& timeSignals)
-{
-    DrawRoundPageStill(dc, fontCache, rect, page);
-    DrawRoundPageMoving(dc, fontCache, rect, page, timeSignals);
+    if (HasTimeBar(page)) {
+        const RECT bar = TimeBarRect(rect, page);
+        FillTranslucent(dc, bar);
+        DrawTimeBarTexts(dc, fontCache, bar, page, elapsed, remaining, now);
+    }
+    DrawClock(dc, fontCache, rect, page, remaining, timeSignals);
 }

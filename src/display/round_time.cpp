@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdlib>
 
-#include "platform/clock.h"
 
 namespace {
 
@@ -17,9 +16,9 @@ std::string TwoDigits(std::int64_t n)
 
 }  // namespace
 
-int SecondsUntil(DateTime t)
+int SecondsUntil(DateTime t, DateTime now)
 {
-    const std::int64_t seconds = SecondsBetween(Clock::Now(), t);
+    const std::int64_t seconds = SecondsBetween(now, t);
     return static_cast<int>(std::clamp<std::int64_t>(seconds, INT_MIN, INT_MAX));
 }
 
@@ -29,9 +28,9 @@ std::string ClockText(std::int64_t nSeconds)
     return TwoDigits(s / 60) + ":" + TwoDigits(s % 60);
 }
 
-std::string FormatElapsed(DateTime tEnd, int nRoundSeconds)
+std::string FormatElapsed(DateTime tEnd, int nRoundSeconds, DateTime now)
 {
-    const std::int64_t v = SecondsBetween(tEnd.AddSeconds(-static_cast<std::int64_t>(nRoundSeconds)), Clock::Now());
+    const std::int64_t v = SecondsBetween(tEnd.AddSeconds(-static_cast<std::int64_t>(nRoundSeconds)), now);
     return v < 0 ? "-" + ClockText(v) : ClockText(v);
 }
 

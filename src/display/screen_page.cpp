@@ -1,11 +1,12 @@
 #include "screen_page.h"
 
 #include "display/board_list.h"
+#include "display/colour_key.h"
 #include "display/page_text.h"
-#include "display/qt_text.h"
+#include "text/wide_text.h"
 #include "platform/clock.h"
 
-void ScreenPage::SetRoundFields(const RoundFields& fields, QSize fitTo)
+void ScreenPage::SetRoundFields(const RoundFields& fields, SIZE fitTo)
 {
     m_nLanguage = fields.language;
     m_strTitle = CutAtCharacter(fields.title);
@@ -24,34 +25,40 @@ void ScreenPage::SetRoundFields(const RoundFields& fields, QSize fitTo)
     m_tEnd = Clock::Now().AddSeconds(fields.remainingSeconds);
     if (fields.pictureLength > 0) LoadPicture(fields.pictureData, fields.pictureLength, fitTo);
     m_bRoundPage = true;
+    m_bMayDrawKey = m_bMayDrawKey || m_clrTitle == kTransparentKey || m_clrClock == kTransparentKey ||
+                    m_clrOvertime == kTransparentKey;
 
-    m_txtTitle = WideText(" " + m_strTitle + " ");
-    m_txtSubtitle = WideText(" " + m_strSubtitle + " ");
+    m_txtTitle = Utf8ToWide(" " + m_strTitle + " ");
+    m_txtSubtitle = Utf8ToWide(" " + m_strSubtitle + " ");
     // The caption is drawn with the elapsed time after it, as one text: a caption that
     // cannot be converted leaves the whole line empty.
-    const QString caption = WideText(m_strBarCaption);
-    m_txtCaption = caption.isEmpty() && !m_strBarCaption.empty() ? std::nullopt : std::optional<QString>(caption);
-    m_txtBoards = WideText(m_strBoards);
+    std::u16string caption = Utf8ToWide(m_strBarCaption);
+    m_txtCaption = caption.empty() && !m_strBarCaption.empty() ? std::nullopt
+                                                                : std::optional<std::u16string>(std::move(caption));
+    m_txtBoards = Utf8ToWide(m_strBoards);
     m_boards = ParseBoardList(m_strBoards, false);
 }
 
-void ScreenPage::LoadPicture(const std::uint8_t* data, int length, QSize fitTo)
+void ScreenPage::LoadPicture(const std::uint8_t* data, int length, SIZE fitTo)
 {
     m_pictureBytes.reset();
     if (m_picture.Load(data, length, fitTo)) {
         m_pictureBytes = std::make_shared<const std::vector<std::uint8_t>>(data, data + length);
     }
+    m_bMayDrawKey = m_picture.Pixels().HoldsColour(kTransparentKey);
 }
 
-void ScreenPage::LoadPicture(std::shared_ptr<const std::vector<std::uint8_t>> bytes, QSize fitTo)
+void ScreenPage::LoadPicture(std::shared_ptr<const std::vector<std::uint8_t>> bytes, SIZE fitTo)
 {
     m_pictureBytes.reset();
     if (bytes && m_picture.Load(bytes->data(), static_cast<int>(bytes->size()), fitTo)) {
         m_pictureBytes = std::move(bytes);
     }
+    m_bMayDrawKey = m_picture.Pixels().HoldsColour(kTransparentKey);
 }
 
-qint64 ScreenPage::SentPictureBytes() const
+std::int64_t ScreenPage::SentPictureBytes() const
 {
-    return m_pictureBytes ? static_cast<qint64>(m_pictureBytes->size()) : 0;
+    return m_pictureBytes ? static_cast<std::int64_t>(m_pictureBytes->size()) : 0;
 }
+

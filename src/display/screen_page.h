@@ -1,7 +1,4 @@
 #pragma once
-#include <QSize>
-#include <QString>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -11,6 +8,7 @@
 #include "platform/colour.h"
 #include "platform/date_time.h"
 #include "platform/gdi_image.h"
+#include "platform/gdi_types.h"
 
 // One page of the display: a round page (from message 303) or a note page (from message
 // 305, only a picture). Built by message handling without any lock, then owned by the page
@@ -42,14 +40,14 @@ public:
 
     // The end of the round is "now" plus the remaining seconds; a picture is decoded
     // only when there are bytes. Texts longer than kMaxPageTextBytes are cut.
-    void SetRoundFields(const RoundFields& fields, QSize fitTo = {});
+    void SetRoundFields(const RoundFields& fields, SIZE fitTo = {});
     // An undecodable, oversized or too costly picture leaves the page with an empty
-    // picture. With a valid `fitTo` (the client area) the picture is kept no larger.
-    void LoadPicture(const std::uint8_t* data, int length, QSize fitTo = {});
+    // picture. With a non-empty `fitTo` (the client area) the picture is kept no larger.
+    void LoadPicture(const std::uint8_t* data, int length, SIZE fitTo = {});
     // The same from bytes that are kept as they are, not copied.
-    void LoadPicture(std::shared_ptr<const std::vector<std::uint8_t>> bytes, QSize fitTo = {});
+    void LoadPicture(std::shared_ptr<const std::vector<std::uint8_t>> bytes, SIZE fitTo = {});
     // Memory the picture's bytes as sent hold (0 when not kept).
-    qint64 SentPictureBytes() const;
+    std::int64_t SentPictureBytes() const;
 
     int m_nLanguage = 0;
     bool m_bRoundPage = false;
@@ -72,11 +70,15 @@ public:
     // page can be saved and decoded again after a restart. Never changed once set: saved
     // copies of the list share them instead of copying.
     std::shared_ptr<const std::vector<std::uint8_t>> m_pictureBytes;
+    // Whether drawing the page can give pixels of the key colour: one of its colours or
+    // a pixel of its picture is the key. Decided when the page is made, so that a
+    // repaint knows without looking at what it drew.
+    bool m_bMayDrawKey = false;
 
     // Made from the fields above by SetRoundFields.
-    QString m_txtTitle;                  // the title with a space either side, as drawn
-    QString m_txtSubtitle;               // likewise
-    std::optional<QString> m_txtCaption; // none when the caption is no valid UTF-8
-    QString m_txtBoards;                 // the board list as shown before the start
+    std::u16string m_txtTitle;                  // the title with a space either side, as drawn
+    std::u16string m_txtSubtitle;               // likewise
+    std::optional<std::u16string> m_txtCaption; // none when the caption is no valid UTF-8
+    std::u16string m_txtBoards;                 // the board list as shown before the start
     std::vector<int> m_boards;           // the board list parsed, duplicates kept
 };

@@ -63,8 +63,8 @@ void ScreenPageList::PutNotePage(std::unique_ptr<ScreenPage> page, bool replace)
     // Each note keeps its decoded picture and the bytes it came from, so a peer that never
     // asks for a clear must not be able to pile them up: past either bound the oldest
     // notes make room.
-    const qint64 bytes = page->m_picture.SizeInBytes();
-    const qint64 sent = page->SentPictureBytes();
+    const std::int64_t bytes = page->m_picture.SizeInBytes();
+    const std::int64_t sent = page->SentPictureBytes();
     while (PageCount() >= kMaxNotePages
            || (m_nPictureBytes + m_nSentPictureBytes + bytes + sent > kPictureBudgetBytes && PageCount() > 0)) {
         if (!DropOldestNote()) break;
@@ -92,10 +92,9 @@ void ScreenPageList::RestorePages(std::vector<std::unique_ptr<ScreenPage>> pages
     m_tLastSwitch = Clock::Now();
 }
 
-ScreenPage* ScreenPageList::CurrentPage()
+ScreenPage* ScreenPageList::CurrentPage(DateTime now)
 {
     if (m_pages.empty()) return nullptr;
-    const DateTime now = Clock::Now();
     // Either way: a clock set back by ten seconds or more also ends the turn.
     const std::int64_t since = std::llabs(SecondsBetween(m_tLastSwitch, now));
     const int count = PageCount();
@@ -107,7 +106,7 @@ ScreenPage* ScreenPageList::CurrentPage()
     return m_pages[static_cast<std::size_t>(m_nCurPage)].get();
 }
 
-std::unique_ptr<ScreenPage> ScreenPageList::MakeRoundPage(const CommMsg_base& msg, QSize fitTo)
+std::unique_ptr<ScreenPage> ScreenPageList::MakeRoundPage(const CommMsg_base& msg, SIZE fitTo)
 {
     ScreenPage::RoundFields fields;
     fields.title = GetStringField(msg, MsgKey::kTitle);
@@ -132,7 +131,7 @@ std::unique_ptr<ScreenPage> ScreenPageList::MakeRoundPage(const CommMsg_base& ms
     return page;
 }
 
-std::unique_ptr<ScreenPage> ScreenPageList::MakeNotePage(const CommMsg_base& msg, QSize fitTo)
+std::unique_ptr<ScreenPage> ScreenPageList::MakeNotePage(const CommMsg_base& msg, SIZE fitTo)
 {
     auto page = std::make_unique<ScreenPage>();
     page->LoadPicture(msg.m_pAttach.get(), msg.m_nAttachLen, fitTo);

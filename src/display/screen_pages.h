@@ -1,5 +1,5 @@
 #pragma once
-#include <QSize>
+#include "platform/gdi_types.h"
 
 #include <atomic>
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "display/screen_page.h"
+#include "platform/clock.h"
 #include "platform/date_time.h"
 
 class CommMsg_base;
@@ -37,7 +38,7 @@ public:
     // The most memory the pictures of all notes take together, decoded and as sent (the
     // bytes as sent are kept for the saved copy of the list; they are usually a small
     // part of the decoded picture).
-    static constexpr qint64 kPictureBudgetBytes = qint64{256} * 1024 * 1024;
+    static constexpr std::int64_t kPictureBudgetBytes = std::int64_t{256} * 1024 * 1024;
 
     // requestRepaint asks the window for a repaint with the background erased; it may be
     // called from the message-handling thread and must be safe there.
@@ -49,8 +50,8 @@ public:
 
     // Pages made from a message, on any thread and without the lock. Texts are cut and
     // parsed here; a picture is decoded here, no larger than a valid `fitTo`.
-    static std::unique_ptr<ScreenPage> MakeRoundPage(const CommMsg_base& msg, QSize fitTo = {});
-    static std::unique_ptr<ScreenPage> MakeNotePage(const CommMsg_base& msg, QSize fitTo = {});
+    static std::unique_ptr<ScreenPage> MakeRoundPage(const CommMsg_base& msg, SIZE fitTo = {});
+    static std::unique_ptr<ScreenPage> MakeNotePage(const CommMsg_base& msg, SIZE fitTo = {});
     // Whether a note message replaces the notes shown so far (key 79).
     static bool ReplacesNotes(const CommMsg_base& msg);
 
@@ -70,7 +71,7 @@ public:
     // The page to show now, or nullptr for none. A page stays for ten seconds; the switch
     // happens at the first call after that, and also at once when the clock was set back
     // by ten seconds or more. Valid until the lock is released.
-    ScreenPage* CurrentPage();
+    ScreenPage* CurrentPage(DateTime now = Clock::Now());
 
     // Message 303 and 305 in one step, made and put in while the caller holds the lock.
     void OnRoundPageMessage(const CommMsg_base& msg);
@@ -81,8 +82,8 @@ public:
     DateTime LastSwitch() const { return m_tLastSwitch; }
     const ScreenPage& Page(int nIndex) const { return *m_pages[static_cast<std::size_t>(nIndex)]; }
     // Memory the decoded pictures of the list hold, and their bytes as sent.
-    qint64 PictureBytes() const { return m_nPictureBytes; }
-    qint64 SentPictureBytes() const { return m_nSentPictureBytes; }
+    std::int64_t PictureBytes() const { return m_nPictureBytes; }
+    std::int64_t SentPictureBytes() const { return m_nSentPictureBytes; }
     // Changes with every change of the list; readable without the lock, so the window can
     // tell whether a repaint could show anything new.
     std::uint64_t Generation() const { return m_nGeneration.load(std::memory_order_acquire); }
@@ -96,8 +97,8 @@ private:
     std::vector<std::unique_ptr<ScreenPage>> m_pages;
     int m_nCurPage = 0;
     DateTime m_tLastSwitch;
-    qint64 m_nPictureBytes = 0;
-    qint64 m_nSentPictureBytes = 0;
+    std::int64_t m_nPictureBytes = 0;
+    std::int64_t m_nSentPictureBytes = 0;
     std::atomic<std::uint64_t> m_nGeneration{0};
     std::mutex m_mtxPages;
     std::function<void()> m_requestRepaint;

@@ -5,10 +5,10 @@
 #include <functional>
 #include <vector>
 
-#include "display/qt_text.h"
 #include "display/round_time.h"
 #include "display/time_signals.h"
 #include "text/lang_text.h"
+#include "text/wide_text.h"
 
 namespace {
 
@@ -44,9 +44,9 @@ std::string SignalsSummary(const TimeSignals& timeSignals, int nLanguage)
     return summary;
 }
 
-QString WithSignalsSummary(const QString& footer, const TimeSignals& timeSignals, int nLanguage)
+std::u16string WithSignalsSummary(const std::u16string& footer, const TimeSignals& timeSignals, int nLanguage)
 {
     const std::string summary = SignalsSummary(timeSignals, nLanguage);
     if (summary.empty()) return footer;
-    return footer.isEmpty() ? WideText(summary) : footer + QStringLiteral("   ") + WideText(summary);
+    return footer.empty() ? Utf8ToWide(summary) : footer + u"   " + Utf8ToWide(summary);
 }

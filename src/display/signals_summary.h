@@ -1,6 +1,4 @@
 #pragma once
-#include <QString>
-
 #include <string>
 
 struct TimeSignals;
@@ -12,4 +10,4 @@ std::string SignalsSummary(const TimeSignals& timeSignals, int nLanguage);
 
 // The information screen's footer with the summary as one more item after what it says
 // already, spaced as its own items are.
-QString WithSignalsSummary(const QString& footer, const TimeSignals& timeSignals, int nLanguage);
+std::u16string WithSignalsSummary(const std::u16string& footer, const TimeSignals& timeSignals, int nLanguage);

@@ -17,7 +17,7 @@ int AxisOffset(int nLow, int nHigh, int nOuterLow, int nOuterHigh)
 
 }  // namespace
 
-int SelectFittingFont(CDC& dc, FontCache& fontCache, const QString& text, const QString& face, int nHeight,
+int SelectFittingFont(CDC& dc, FontCache& fontCache, const std::u16string& text, const std::u16string& face, int nHeight,
                       SIZE room)
 {
     const auto extentAt = [&](int height) {

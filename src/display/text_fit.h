@@ -1,5 +1,5 @@
 #pragma once
-#include <QString>
+#include <string>
 
 #include "platform/gdi_dc.h"
 #include "platform/gdi_types.h"
@@ -10,7 +10,7 @@ class FontCache;
 // (its width by the font's cell height); otherwise the largest smaller height at which it
 // fits, or one pixel at the least. Returns the height selected. The previously
 // selected font is not put back: the caller's saved state does that.
-int SelectFittingFont(CDC& dc, FontCache& fontCache, const QString& text, const QString& face, int nHeight,
+int SelectFittingFont(CDC& dc, FontCache& fontCache, const std::u16string& text, const std::u16string& face, int nHeight,
                       SIZE room);
 
 // How far `inner` must move, along each axis, to lie within `outer` by the least movement;

@@ -121,13 +121,9 @@ void CMainFrame::OnTimer(int)
     // The clock of a round page and the rotation of notes move on because each tick works
     // them out afresh. A tick whose picture would be the one shown composes nothing and
     // asks for nothing; otherwise only the part that changed goes to the screen.
-    if (isVisible()) {
-        m_composer.Settle();
-        const QImage* pShown = ShownPicture();
-        if (const std::optional<QRegion> changed = ComposeIfDue(pShown)) update(*changed);
-        // A screen that stays as it is gets no repaint that could take the picture.
-        if (pShown != nullptr) OfferSnapshot();
-    }
+    Refresh();
+    // A screen that stays as it is gets no repaint that could take the picture.
+    if (isVisible() && CanOfferSnapshotBetweenRepaints()) OfferSnapshot();
     FeedBell();
 }
 
@@ -146,19 +142,19 @@ void CMainFrame::StoreClientSize(QSize size)
 
 ScreenSize CMainFrame::GetScreenSize() const
 {
-    const QSize client = ClientSize();
-    return ::GetScreenSize(client.width(), client.height());
+    const SIZE client = ClientSize();
+    return ::GetScreenSize(client.cx, client.cy);
 }
 
-QSize CMainFrame::ClientSize() const
+SIZE CMainFrame::ClientSize() const
 {
     const std::uint64_t packed = m_nClientSize.load(std::memory_order_relaxed);
-    return QSize(static_cast<int>(packed >> 32), static_cast<int>(packed & 0xFFFFFFFFu));
+    return SIZE{static_cast<int>(packed >> 32), static_cast<int>(packed & 0xFFFFFFFFu)};
 }
 
 void CMainFrame::RequestRepaint()
 {
-    QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::SetSnapshotFile(const std::string& strPath)

@@ -10,9 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "display/compose_frame.h"
-#include "display/draw_screen.h"
-#include "display/frame_composer.h"
+#include "display/screen_refresh.h"
+#include "display/screen_state.h"
 #include "frame/cursor_hider.h"
 #include "display/screen_pages.h"
 #include "display/screen_size.h"
@@ -66,7 +65,7 @@ public:
     // Safe from any thread: reads the client size the window thread last stored.
     ScreenSize GetScreenSize() const;
     // The client size itself, likewise from any thread.
-    QSize ClientSize() const;
+    SIZE ClientSize() const;
 
     bool IsFullScreenMode() const { return m_bFullScreen; }
     bool IsKeepingScreenAwake() const { return m_pScreenAwake != nullptr; }
@@ -91,6 +90,8 @@ public:
     // `area`, in Format_RGB32; null before the first repaint. Within a repaint on any
     // platform; at any time on X and offscreen.
     QImage ScreenImage(const QRect& area = QRect()) const;
+    // What the screen shows, as the drawing that measured it; null before the first tick.
+    const DrawingRecord* ShownDrawing() const { return m_refresh.Shown(); }
 
     void OnMessage(SOCKET s, CommMsg_base* pMsg) override;
 
@@ -105,15 +106,13 @@ private:
     int OnCreate();
     void OnTimer(int nIDEvent);
     void OnPaint(const QRegion& region);
-    // Composes when the picture of now can differ from the one shown; returns the part of
-    // the screen that changes (none when nothing does), or nothing when the client area is
-    // empty. With the screen's picture as it stands, only what differs from it.
-    std::optional<QRegion> ComposeIfDue(const QImage* pShown);
-    // The window's backing store as an image, where it can be read between repaints.
-    const QImage* ShownPicture() const;
+    // Measures the screen of now and asks for a repaint of what changes.
+    void Refresh();
     // Hands the snapshot writer the screen when a repaint changed it since the last
-    // picture taken and a second has passed; within a repaint, or where ShownPicture is.
+    // picture taken and a second has passed; within a repaint, or between repaints where
+    // the backing store keeps its picture (X and offscreen).
     void OfferSnapshot();
+    static bool CanOfferSnapshotBetweenRepaints();
     ScreenState CurrentScreenState() const
     {
         return ScreenState{m_bFullScreen, GetScreenSize(), ServerFooter(), m_timeSignals};
@@ -145,10 +144,7 @@ private:
     // Width in the high half, height in the low half: one atomic read gives a pair that
     // belongs together.
     std::atomic<std::uint64_t> m_nClientSize{0};
-    FrameComposer m_composer;
-    // What the screen shows, or is about to once m_composer is painted; none until the
-    // first composition.
-    std::optional<FrameKey> m_shownKey;
+    ScreenRefresh m_refresh;
     QRect m_rcRestore;
     std::unique_ptr<SnapshotWriter> m_pSnapshot;
     // A repaint changed the screen after the last snapshot was taken.

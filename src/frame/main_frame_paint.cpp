@@ -3,14 +3,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "display/compose_frame.h"
+#include <cstring>
+
 #include "frame/main_frame.h"
 #include "frame/snapshot_writer.h"
-
-void CMainFrame::paintEvent(QPaintEvent* event)
-{
-    OnPaint(event->region());
-}
+#include "platform/clock.h"
+#include "platform/qt/qt_dc.h"
 
 namespace {
 
@@ -20,16 +18,29 @@ const QImage* StoreImage(QBackingStore* store)
     return device != nullptr && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
 }
 
+// Only where the store's image is known to stay put and hold the last picture between
+// repaints; a Wayland store may not have a buffer yet, or swap buffers.
+bool StoreKeptBetweenRepaints()
+{
+    static const bool bKept = QGuiApplication::platformName() == QLatin1String("xcb") ||
+                              QGuiApplication::platformName() == QLatin1String("offscreen");
+    return bKept;
+}
+
+Image32 ToImage32(const QImage& image)
+{
+    Image32 copy(image.width(), image.height());
+    for (int y = 0; y < copy.Height(); ++y) {
+        std::memcpy(copy.Line(y), image.constScanLine(y), static_cast<std::size_t>(copy.Width()) * 4);
+    }
+    return copy;
+}
+
 }  // namespace
 
-const QImage* CMainFrame::ShownPicture() const
+void CMainFrame::paintEvent(QPaintEvent* event)
 {
-    // Only where the store's image is known to stay put and hold the last picture between
-    // repaints; elsewhere (a Wayland store may not have a buffer yet, or swap buffers)
-    // the composer does without it and repaints whole parts.
-    static const bool bReadable = QGuiApplication::platformName() == QLatin1String("xcb") ||
-                                  QGuiApplication::platformName() == QLatin1String("offscreen");
-    return bReadable ? StoreImage(backingStore()) : nullptr;
+    OnPaint(event->region());
 }
 
 QImage CMainFrame::ScreenImage(const QRect& area) const
@@ -39,41 +50,25 @@ QImage CMainFrame::ScreenImage(const QRect& area) const
     return shown->copy(area.isNull() ? QRect(QPoint(0, 0), size()) : area).convertToFormat(QImage::Format_RGB32);
 }
 
-std::optional<QRegion> CMainFrame::ComposeIfDue(const QImage* pShown)
+void CMainFrame::Refresh()
 {
-    // The composition is left out when nothing it depends on has changed since the
-    // picture shown was made: the screen already holds what it would give.
-    const ScreenState state = CurrentScreenState();
-    const FrameKey key = CurrentFrameKey(m_pages, size(), state);
-    if (m_shownKey && *m_shownKey == key) return QRegion();
-    const std::optional<QRegion> changed = m_composer.Compose(size(), m_pages, state, pShown);
-    if (!changed) {
-        m_shownKey.reset();
-        return std::nullopt;
-    }
-    m_shownKey = key;
-    return changed;
+    if (!isVisible()) return;
+    const std::vector<RECT> parts =
+        m_refresh.Tick(SIZE{width(), height()}, m_pages, CurrentScreenState(), Clock::Now());
+    for (const RECT& rc : parts) update(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
 }
 
 void CMainFrame::OnPaint(const QRegion& region)
 {
     // The screen's own picture (the backing store) is kept between repaints; each repaint
-    // puts on it only what was composed afresh, whole pictures, never a half-drawn one.
-    // A page that came in since the last tick is composed now, so it shows at once.
-    ComposeIfDue(nullptr);
-    if (!region.subtracted(m_composer.Pending()).isEmpty()) {
-        // Asked for more than was composed: the window was shown, resized or given a new
-        // store, and what that part holds is not the picture shown before.
-        m_shownKey.reset();
-        m_composer.Invalidate();
-        if (!ComposeIfDue(nullptr)) return;
-    }
+    // draws the screen as last measured, clipped to what it is asked for.
+    std::vector<RECT> parts;
+    for (const QRect& rc : region) parts.push_back(RECT{rc.left(), rc.top(), rc.right() + 1, rc.bottom() + 1});
     {
         QPainter painter(this);
-        m_composer.Paint(painter, region);
+        QtDC dc(painter);
+        m_refresh.Paint(dc, parts, SIZE{width(), height()}, m_pages, CurrentScreenState());
     }
-    // A whole composition asked for by only part of the screen: the rest follows.
-    if (const QRegion rest = m_composer.Pending(); !rest.isEmpty()) update(rest);
     m_bSnapshotOwed = m_pSnapshot != nullptr;
     OfferSnapshot();
 }
@@ -81,6 +76,11 @@ void CMainFrame::OnPaint(const QRegion& region)
 void CMainFrame::OfferSnapshot()
 {
     if (!m_bSnapshotOwed || !m_pSnapshot->IsDue()) return;
-    m_pSnapshot->Offer(ScreenImage());
+    m_pSnapshot->Offer(ToImage32(ScreenImage()));
     m_bSnapshotOwed = false;
+}
+
+bool CMainFrame::CanOfferSnapshotBetweenRepaints()
+{
+    return StoreKeptBetweenRepaints();
 }

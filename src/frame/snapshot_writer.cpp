@@ -1,16 +1,16 @@
 #include "snapshot_writer.h"
 
-#include <QImageWriter>
-
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
-#include <unistd.h>
+#include <random>
 
 #include "platform/clock.h"
+#include "platform/picture_codec.h"
 
 SnapshotWriter::SnapshotWriter(std::string strPath)
-    : m_strPath(std::move(strPath)), m_thread([this] { Run(); })
+    : m_strPath(std::move(strPath)), m_nTmpTag(std::random_device{}()), m_thread([this] { Run(); })
 {
 }
 
@@ -29,28 +29,28 @@ bool SnapshotWriter::IsDue() const
     return !m_bTakenOnce || std::llabs(SecondsBetween(m_tLastTaken, Clock::Now())) >= 1;
 }
 
-void SnapshotWriter::Offer(const QImage& image)
+void SnapshotWriter::Offer(Image32 image)
 {
     if (!IsDue()) return;
     m_bTakenOnce = true;
     m_tLastTaken = Clock::Now();
     {
         std::lock_guard lock(m_mtx);
-        m_imgPending = image;
+        m_imgPending = std::move(image);
     }
     m_cv.notify_one();
 }
 
 void SnapshotWriter::Run()
 {
-    QImage lastWritten;
+    Image32 lastWritten;
     bool bReported = false;
     for (;;) {
-        QImage image;
+        Image32 image;
         {
             std::unique_lock lock(m_mtx);
-            m_cv.wait(lock, [this] { return m_bStop || !m_imgPending.isNull(); });
-            if (m_imgPending.isNull()) {
+            m_cv.wait(lock, [this] { return m_bStop || !m_imgPending.IsNull(); });
+            if (m_imgPending.IsNull()) {
                 return;
             }
             std::swap(image, m_imgPending);
@@ -59,7 +59,7 @@ void SnapshotWriter::Run()
             continue;
         }
         if (Write(image)) {
-            lastWritten = image;
+            lastWritten = std::move(image);
             bReported = false;
         } else if (!bReported) {
             std::cerr << "pavlune: cannot write the snapshot " << m_strPath << std::endl;
@@ -68,16 +68,24 @@ void SnapshotWriter::Run()
     }
 }
 
-bool SnapshotWriter::Write(const QImage& image)
+bool SnapshotWriter::Write(const Image32& image)
 {
-    const std::string tmpPath = m_strPath + ".tmp-" + std::to_string(getpid());
-    QImageWriter writer(QString::fromStdString(tmpPath), "png");
-    if (!writer.write(image)) {
-        std::remove(tmpPath.c_str());
-        return false;
+    std::vector<std::uint8_t> png;
+    if (!EncodePng(image, png)) return false;
+    const std::filesystem::path tmpPath = m_strPath + ".tmp-" + std::to_string(m_nTmpTag);
+    std::error_code error;
+    {
+        std::ofstream file(tmpPath, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        file.close();
+        if (!file) {
+            std::filesystem::remove(tmpPath, error);
+            return false;
+        }
     }
-    if (std::rename(tmpPath.c_str(), m_strPath.c_str()) != 0) {
-        std::remove(tmpPath.c_str());
+    std::filesystem::rename(tmpPath, m_strPath, error);
+    if (error) {
+        std::filesystem::remove(tmpPath, error);
         return false;
     }
     return true;

@@ -1,12 +1,11 @@
 #pragma once
-#include <QImage>
-
 #include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "platform/date_time.h"
+#include "platform/image32.h"
 
 // Keeps a PNG file showing what the window shows, for headless use and for checks from
 // outside. At most one picture a second is taken, and it is written on a thread of its
@@ -23,23 +22,24 @@ public:
     // Whether a second has passed since the last picture taken (by Clock, in either
     // direction), so that one is wanted.
     bool IsDue() const;
-    // Called after a repaint with the screen's image; takes it when due. The image must
-    // own its pixels: it is written on the writer's thread.
-    void Offer(const QImage& image);
+    // Called after a repaint with the screen's picture; takes it when due.
+    void Offer(Image32 image);
 
     const std::string& Path() const { return m_strPath; }
 
 private:
     void Run();
-    bool Write(const QImage& image);
+    bool Write(const Image32& image);
 
     const std::string m_strPath;
+    // Names this writer's temporary file apart from another program's for the same target.
+    const unsigned m_nTmpTag;
     DateTime m_tLastTaken;
     bool m_bTakenOnce = false;
 
     std::mutex m_mtx;
     std::condition_variable m_cv;
-    QImage m_imgPending;
+    Image32 m_imgPending;
     bool m_bStop = false;
     std::thread m_thread;
 };

@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/gdi_types.h"
+
+#if !defined(_WIN32)
 // Colours travel as 0x00BBGGRR, red in the lowest byte, as the scoring program sends them.
 using COLORREF = std::uint32_t;
 
@@ -11,12 +14,13 @@ constexpr COLORREF RGB(int r, int g, int b)
 constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
 constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+#endif
 
 // The colour as it stands in a 32-bit image pixel (0xAARRGGBB) without its top byte,
 // which carries no colour: compare it with `pixel & kPixelRgb`.
 inline constexpr std::uint32_t kPixelRgb = 0x00FFFFFFu;
 constexpr std::uint32_t PixelRgb(COLORREF c)
 {
-    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (static_cast<std::uint32_t>(GetGValue(c)) << 8) |
-           static_cast<std::uint32_t>(GetBValue(c));
+    return (static_cast<std::uint32_t>(c & 0xFF) << 16) | (static_cast<std::uint32_t>((c >> 8) & 0xFF) << 8) |
+           static_cast<std::uint32_t>((c >> 16) & 0xFF);
 }

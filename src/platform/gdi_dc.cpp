@@ -1,24 +1,18 @@
 #include "gdi_dc.h"
 
-#include <QCoreApplication>
-#include <QPainterPath>
-#include <QRect>
-#include <QRegularExpression>
-#include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
-#include <memory>
-#include <optional>
-
-#include "gdi_brush.h"
-#include "gdi_font.h"
-#include "gdi_region.h"
-#include "gdi_text_record.h"
-#include "gdi_text_runs.h"
+#include "platform/drawing_lifetime.h"
+#include "platform/gdi_brush.h"
+#include "platform/gdi_font.h"
+#include "platform/gdi_image.h"
+#include "platform/gdi_region.h"
 
 namespace {
 
-// The font a fresh context has, like the stock font of a memory bitmap's context. Freed
-// while the application object still stands, as fonts must not outlive it.
+// The font a fresh context has, like the stock font of a memory bitmap's context.
 std::unique_ptr<CFont>& StockFontSlot()
 {
     static std::unique_ptr<CFont> font;
@@ -30,22 +24,31 @@ CFont* StockFont()
     std::unique_ptr<CFont>& font = StockFontSlot();
     if (!font) {
         font = std::make_unique<CFont>();
-        font->CreateFont(16, FW_NORMAL, false, false, QStringLiteral("DejaVu Sans"));
-        qAddPostRoutine([] { StockFontSlot().reset(); });
+        font->CreateFont(16, FW_NORMAL, false, false, u"DejaVu Sans");
+        AtDrawingExit([] { StockFontSlot().reset(); });
     }
     return font.get();
 }
 
-QRect ToQRect(const RECT& rc) { return QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top); }
+// Splits text at CR LF, CR or LF.
+std::vector<std::u16string> Lines(const std::u16string& text)
+{
+    std::vector<std::u16string> lines(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
 
 }  // namespace
 
-CDC::CDC(QImage& target) : m_target(target), m_painter(&target), m_pFont(StockFont()) {}
-
-CDC::CDC(QImage& target, QPoint origin) : m_target(target), m_origin(origin), m_painter(&target), m_pFont(StockFont())
-{
-    m_painter.translate(-origin);
-}
+CDC::CDC() : m_pFont(StockFont()) {}
 
 CFont* CDC::SelectObject(CFont* pFont)
 {
@@ -56,70 +59,110 @@ CFont* CDC::SelectObject(CFont* pFont)
 
 COLORREF CDC::SetTextColor(COLORREF clr)
 {
-    const COLORREF previous = m_clrText;
-    m_clrText = clr;
-    return previous;
+    return std::exchange(m_clrText, clr);
 }
 
 int CDC::SetBkMode(int nMode)
 {
-    const int previous = m_nBkMode;
-    m_nBkMode = nMode;
-    return previous;
+    return std::exchange(m_nBkMode, nMode);
 }
 
 COLORREF CDC::SetBkColor(COLORREF clr)
 {
-    const COLORREF previous = m_clrBk;
-    m_clrBk = clr;
-    return previous;
+    return std::exchange(m_clrBk, clr);
 }
 
 int CDC::SetStretchBltMode(int nMode)
 {
-    const int previous = m_nStretchMode;
-    m_nStretchMode = nMode;
-    return previous;
+    return std::exchange(m_nStretchMode, nMode);
+}
+
+void CDC::SetClipRects(std::vector<RECT> rects)
+{
+    m_bClipped = true;
+    m_clip = std::move(rects);
+    OnClip(&m_clip);
+}
+
+void CDC::ClearClip()
+{
+    m_bClipped = false;
+    m_clip.clear();
+    OnClip(nullptr);
+}
+
+RECT CDC::Clipped(const RECT& bounds) const
+{
+    if (!m_bClipped) return IsRectEmpty(bounds) ? RECT{} : bounds;
+    RECT reach{};
+    for (const RECT& rc : m_clip) reach = RectUnion(reach, RectIntersection(bounds, rc));
+    return reach;
+}
+
+DrawnOp CDC::Op(DrawnOp::Kind kind, const RECT& area, const RECT& bounds) const
+{
+    DrawnOp op;
+    op.kind = kind;
+    op.area = area;
+    op.bounds = Clipped(bounds);
+    return op;
+}
+
+bool CDC::Note(DrawnOp op)
+{
+    const bool bDrawn = !IsRectEmpty(op.bounds);
+    if (m_pRecord != nullptr) m_pRecord->Add(std::move(op));
+    return bDrawn;
 }
 
 void CDC::FillRect(const RECT& rc, const CBrush& brush)
 {
-    if (IsRectEmpty(rc)) return;
-    m_painter.fillRect(ToQRect(rc), brush.QtColour());
+    DrawnOp op = Op(DrawnOp::Kind::Fill, rc, rc);
+    op.clr = brush.Colour();
+    if (Note(std::move(op))) OnFill(rc, brush.Colour());
 }
 
 void CDC::FillSolidRect(const RECT& rc, COLORREF clr)
 {
     m_clrBk = clr;
-    if (IsRectEmpty(rc)) return;
-    m_painter.fillRect(ToQRect(rc), ToQColor(clr));
+    DrawnOp op = Op(DrawnOp::Kind::Fill, rc, rc);
+    op.clr = clr;
+    if (Note(std::move(op))) OnFill(rc, clr);
 }
 
-void CDC::FillArgbRect(double x, double y, double width, double height, std::uint32_t argb)
+void CDC::FillArgbRect(const RECT& rc, std::uint32_t argb)
 {
-    if (width <= 0 || height <= 0) return;
-    m_painter.fillRect(QRectF(x, y, width, height), QColor::fromRgba(argb));
+    DrawnOp op = Op(DrawnOp::Kind::Blend, rc, rc);
+    op.nArgb = argb;
+    if (Note(std::move(op))) OnBlend(rc, argb);
 }
 
 void CDC::FillRgn(const CRgn& rgn, const CBrush& brush)
 {
-    m_painter.fillPath(rgn.Path(), brush.QtColour());
+    DrawnOp op = Op(DrawnOp::Kind::Region, rgn.Bounds(), rgn.Bounds());
+    op.clr = brush.Colour();
+    op.nCornerWidth = rgn.CornerWidth();
+    op.nCornerHeight = rgn.CornerHeight();
+    if (Note(std::move(op))) OnRegion(rgn, brush.Colour(), 0, 0);
 }
 
 void CDC::FrameRgn(const CRgn& rgn, const CBrush& brush, int nWidth, int nHeight)
 {
-    QPainterPath band = rgn.Path();
-    band.addPath(rgn.Shrunk(nWidth, nHeight));
-    band.setFillRule(Qt::OddEvenFill);
-    m_painter.fillPath(band, brush.QtColour());
+    DrawnOp op = Op(DrawnOp::Kind::Region, rgn.Bounds(), rgn.Bounds());
+    op.clr = brush.Colour();
+    op.nCornerWidth = rgn.CornerWidth();
+    op.nCornerHeight = rgn.CornerHeight();
+    op.nFrameWidth = nWidth;
+    op.nFrameHeight = nHeight;
+    if ((nWidth > 0 || nHeight > 0) && Note(std::move(op))) OnRegion(rgn, brush.Colour(), nWidth, nHeight);
 }
 
-SIZE CDC::GetTextExtent(const QString& text) const
+SIZE CDC::GetTextExtent(const std::u16string& text) const
 {
-    return SIZE{m_pFont->Metrics().horizontalAdvance(text), m_pFont->CellHeight()};
+    return SIZE{m_pFont->TextWidth(text), m_pFont->CellHeight()};
 }
 
-int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
+int CDC::DrawText(const std::u16string& text, const RECT& rc, unsigned nFormat)
 {
     const int cell = m_pFont->CellHeight();
     if ((nFormat & DT_SINGLELINE) != 0) {
@@ -127,17 +170,16 @@ int CDC::DrawText(const QString& text, const RECT& rc, unsigned nFormat)
         return cell;
     }
     // Several lines go down from the top whatever the vertical bits say.
-    static const QRegularExpression kLineBreak(QStringLiteral("\r\n|\r|\n"));
-    const QStringList lines = text.split(kLineBreak);
+    const std::vector<std::u16string> lines = Lines(text);
     int y = rc.top;
-    for (const QString& line : lines) {
+    for (const std::u16string& line : lines) {
         DrawTextLine(line, LineCell(line, rc, nFormat, y), rc, nFormat);
         y += cell;
     }
     return cell * static_cast<int>(lines.size());
 }
 
-RECT CDC::GetTextCell(const QString& text, const RECT& rc, unsigned nFormat) const
+RECT CDC::GetTextCell(const std::u16string& text, const RECT& rc, unsigned nFormat) const
 {
     const int cell = m_pFont->CellHeight();
     int y = rc.top;
@@ -149,37 +191,47 @@ RECT CDC::GetTextCell(const QString& text, const RECT& rc, unsigned nFormat) con
     return LineCell(text, rc, nFormat, y);
 }
 
-RECT CDC::LineCell(const QString& line, const RECT& rc, unsigned nFormat, int y) const
+RECT CDC::LineCell(const std::u16string& line, const RECT& rc, unsigned nFormat, int y) const
 {
-    const int cx = m_pFont->Metrics().horizontalAdvance(line);
+    const int cx = m_pFont->TextWidth(line);
     const int x = (nFormat & DT_CENTER) != 0 ? rc.left + (rc.right - rc.left - cx) / 2 : rc.left;
     return RECT{x, y, x + cx, y + m_pFont->CellHeight()};
 }
 
-void CDC::DrawTextLine(const QString& line, const RECT& cell, const RECT& clip, unsigned nFormat)
+void CDC::DrawTextLine(const std::u16string& line, const RECT& cell, const RECT& rc, unsigned nFormat)
 {
     const bool bClip = (nFormat & DT_NOCLIP) == 0;
-    const bool bOnce = (nFormat & DT_DRAWONCE) != 0;
-    TextRecording::Note(line, ToQRect(cell), bClip ? ToQRect(clip) : QRect(), m_clrText);
-    if (bOnce) {
-        // As far as a run's margin reaches: an eighth of the cell height and two pixels.
-        const int margin = 2 + m_pFont->CellHeight() / 8;
-        QRect reach = ToQRect(cell).adjusted(-margin, -margin, margin, margin);
-        if (bClip) reach &= ToQRect(clip);
-        if (!reach.intersects(QRect(m_origin, m_target.size()))) return;
+    RECT bounds = RectOffset(m_pFont->InkBox(line), cell.left, cell.top + m_pFont->Ascent());
+    if (m_nBkMode == OPAQUE) bounds = RectUnion(bounds, cell);
+    if (bClip) bounds = RectIntersection(bounds, rc);
+
+    DrawnOp op = Op(DrawnOp::Kind::Text, cell, bounds);
+    op.clr = m_clrText;
+    op.text = line;
+    op.font = m_pFont->Key();
+    op.clip = bClip ? rc : RECT{};
+    op.nBkMode = m_nBkMode;
+    op.clrBk = m_nBkMode == OPAQUE ? m_clrBk : 0;
+    if (!Note(std::move(op))) return;
+    if (m_nBkMode == OPAQUE) {
+        const RECT fill = bClip ? RectIntersection(cell, rc) : cell;
+        if (!IsRectEmpty(fill)) OnFill(fill, m_clrBk);
     }
-    // Glyphs may reach past their cell, so the rectangle clips whenever it is asked to.
-    if (bClip) m_painter.setClipRect(ToQRect(clip));
-    if (m_nBkMode == OPAQUE) m_painter.fillRect(ToQRect(cell), ToQColor(m_clrBk));
-    const int baseline = cell.top + m_pFont->Ascent();
-    std::optional<TextRunCache::Run> run;
-    if (!bOnce) run = TextRunCache::Instance().Get(*m_pFont, line, ToQColor(m_clrText).rgb());
-    if (run) {
-        m_painter.drawImage(cell.left + run->offset.x(), baseline + run->offset.y(), run->image);
-    } else {
-        m_painter.setFont(m_pFont->Font());
-        m_painter.setPen(ToQColor(m_clrText));
-        m_painter.drawText(QPointF(cell.left, baseline), line);
-    }
-    if (bClip) m_painter.setClipping(false);
+    OnTextLine(line, cell, bClip ? &rc : nullptr);
+}
+
+void CDC::DrawPicture(const CImage& picture, const RECT& dest)
+{
+    DrawnOp op = Op(DrawnOp::Kind::Picture, dest, picture.IsNull() ? RECT{} : dest);
+    op.nPicture = picture.Serial();
+    op.nStretchMode = m_nStretchMode;
+    if (Note(std::move(op))) OnPicture(picture, dest);
+}
+
+void CDC::TransparentBlt(const Image32& picture, POINT at, COLORREF clrKey)
+{
+    const RECT area = RectOffset(picture.Rect(), at.x, at.y);
+    DrawnOp op = Op(DrawnOp::Kind::Keyed, area, area);
+    op.clr = clrKey;
+    if (Note(std::move(op))) OnTransparentBlt(picture, at, clrKey);
 }

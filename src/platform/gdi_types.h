@@ -1,7 +1,17 @@
 #pragma once
 
-// The few plain drawing types the screens are laid out with: rectangles in pixels with
-// exclusive right and bottom edges, sizes, and the format bits of DrawText.
+#if defined(_WIN32)
+// The platform's own definitions: the drawing code speaks GDI's vocabulary on every platform.
+#include <windows.h>
+#else
+// The few plain drawing types the screens are laid out with: points, rectangles in
+// pixels with exclusive right and bottom edges, sizes, and the format bits of DrawText,
+// with the values GDI gives them.
+struct POINT {
+    int x = 0;
+    int y = 0;
+};
+
 struct RECT {
     int left = 0;
     int top = 0;
@@ -24,10 +34,6 @@ inline constexpr unsigned DT_VCENTER = 0x4;
 inline constexpr unsigned DT_BOTTOM = 0x8;
 inline constexpr unsigned DT_SINGLELINE = 0x20;
 inline constexpr unsigned DT_NOCLIP = 0x100;
-// Not a Windows bit: a text shown once, such as a clock's second, is drawn straight
-// instead of through the text run cache, whose copy would never be used again. Left out
-// wholly when no ink of it can reach the target.
-inline constexpr unsigned DT_DRAWONCE = 0x10000000;
 
 // Background modes: whether text cells are filled with the background colour.
 inline constexpr int TRANSPARENT = 1;
@@ -40,3 +46,19 @@ inline constexpr int HALFTONE = 4;
 // Font weights.
 inline constexpr int FW_NORMAL = 400;
 inline constexpr int FW_HEAVY = 900;
+#endif
+
+// Rectangle arithmetic of our own, under names GDI does not take.
+inline int RectWidth(const RECT& rc) { return rc.right - rc.left; }
+inline int RectHeight(const RECT& rc) { return rc.bottom - rc.top; }
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+// The common part, or an empty rectangle.
+RECT RectIntersection(const RECT& a, const RECT& b);
+// The smallest rectangle holding both; an empty one adds nothing.
+RECT RectUnion(const RECT& a, const RECT& b);
+// Whether the two share a pixel, or touch along an edge when bTouching.
+bool RectsMeet(const RECT& a, const RECT& b, bool bTouching = false);
+RECT RectOffset(const RECT& rc, int dx, int dy);

@@ -10,13 +10,15 @@
 #include "display/font_cache.h"
 #include "platform/clock.h"
 #include "platform/gdi_dc.h"
+#include "platform/qt/qt_font.h"
 #include "platform/gdi_font.h"
 #include "platform/gdi_saved_state.h"
 #include "render_support.h"
+#include "text/wide_text.h"
 
 namespace {
 
-const QString kFace = QStringLiteral("微软雅黑");
+const std::u16string kFace = u"微软雅黑";
 constexpr COLORREF kGround = RGB(72, 96, 139);
 
 class CellHeightTest : public ::testing::TestWithParam<int> {};
@@ -26,25 +28,25 @@ TEST_P(CellHeightTest, AscentPlusDescentIsTheAskedHeight)
     CFont font;
     ASSERT_TRUE(font.CreateFont(GetParam(), FW_NORMAL, false, false, kFace));
     EXPECT_EQ(font.CellHeight(), GetParam());
-    EXPECT_EQ(font.Metrics().ascent() + font.Metrics().descent(), GetParam());
+    EXPECT_EQ(font.NativeFont().metrics.ascent() + font.NativeFont().metrics.descent(), GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenHeights, CellHeightTest, ::testing::Values(18, 54, 94, 113, 119, 153, 202, 432, 1080));
 
 TEST(CFont, FacesAreSubstitutedAndMissingOnesFallBackToChineseGlyphs)
 {
-    EXPECT_EQ(SubstituteFace(QStringLiteral("微软雅黑")), QStringLiteral("WenQuanYi Micro Hei"));
-    EXPECT_EQ(SubstituteFace(QStringLiteral("宋体")), QStringLiteral("WenQuanYi Micro Hei"));
-    EXPECT_EQ(SubstituteFace(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(SubstituteFace(u"微软雅黑"), u"WenQuanYi Micro Hei");
+    EXPECT_EQ(SubstituteFace(u"宋体"), u"WenQuanYi Micro Hei");
+    EXPECT_EQ(SubstituteFace(u"DejaVu Sans"), u"DejaVu Sans");
 
-    for (const QString& face : {kFace, QStringLiteral("No Such Face Anywhere")}) {
+    for (const std::u16string& face : {kFace, std::u16string(u"No Such Face Anywhere")}) {
         CFont font;
         ASSERT_TRUE(font.CreateFont(60, FW_HEAVY, true, true, face));
-        EXPECT_EQ(QFontInfo(font.Font()).family(), QStringLiteral("WenQuanYi Micro Hei")) << face.toStdString();
-        EXPECT_TRUE(font.Metrics().inFont(QChar(u'屏')));
-        EXPECT_EQ(font.Font().weight(), QFont::Black);
-        EXPECT_TRUE(font.Font().italic());
-        EXPECT_TRUE(font.Font().underline());
+        EXPECT_EQ(QFontInfo(font.NativeFont().font).family(), QStringLiteral("WenQuanYi Micro Hei")) << WideToUtf8(face);
+        EXPECT_TRUE(font.NativeFont().metrics.inFont(QChar(u'屏')));
+        EXPECT_EQ(font.NativeFont().font.weight(), QFont::Black);
+        EXPECT_TRUE(font.NativeFont().font.italic());
+        EXPECT_TRUE(font.NativeFont().font.underline());
     }
 }
 
@@ -93,11 +95,11 @@ TEST_F(FontCacheTest, AmongEqualStampsTheOldestEntryGoesFirst)
 
 TEST_F(FontCacheTest, FacesDifferingOnlyInAsciiCaseShareAFont)
 {
-    CFont* font = m_cache.GetFont(FontDesc(30, QStringLiteral("DejaVu Sans")));
-    EXPECT_EQ(m_cache.GetFont(FontDesc(30, QStringLiteral("DEJAVU sans"))), font);
-    EXPECT_NE(m_cache.GetFont(FontDesc(30, QStringLiteral("DejaVu Sans "))), font);
-    EXPECT_NE(m_cache.GetFont(FontDesc(31, QStringLiteral("DejaVu Sans"))), font);
-    FontDesc bold(30, QStringLiteral("DejaVu Sans"));
+    CFont* font = m_cache.GetFont(FontDesc(30, u"DejaVu Sans"));
+    EXPECT_EQ(m_cache.GetFont(FontDesc(30, u"DEJAVU sans")), font);
+    EXPECT_NE(m_cache.GetFont(FontDesc(30, u"DejaVu Sans ")), font);
+    EXPECT_NE(m_cache.GetFont(FontDesc(31, u"DejaVu Sans")), font);
+    FontDesc bold(30, u"DejaVu Sans");
     bold.m_bBold = 1;
     EXPECT_NE(m_cache.GetFont(bold), font);
     EXPECT_EQ(m_cache.Count(), 4);
@@ -105,13 +107,13 @@ TEST_F(FontCacheTest, FacesDifferingOnlyInAsciiCaseShareAFont)
 
 TEST(FontDesc, ComparesFacesIgnoringAsciiCaseOnly)
 {
-    EXPECT_TRUE(SameFace(QStringLiteral("Arial"), QStringLiteral("aRIAL")));
-    EXPECT_FALSE(SameFace(QStringLiteral("Arial"), QStringLiteral("Arial ")));
-    EXPECT_FALSE(SameFace(QStringLiteral("ÄRIAL"), QStringLiteral("ärial")));
-    EXPECT_TRUE(SameFace(QStringLiteral("微软雅黑"), QStringLiteral("微软雅黑")));
+    EXPECT_TRUE(SameFace(u"Arial", u"aRIAL"));
+    EXPECT_FALSE(SameFace(u"Arial", u"Arial "));
+    EXPECT_FALSE(SameFace(u"ÄRIAL", u"ärial"));
+    EXPECT_TRUE(SameFace(u"微软雅黑", u"微软雅黑"));
     const FontDesc defaults;
     EXPECT_EQ(defaults.m_nHeight, 18);
-    EXPECT_EQ(defaults.m_strFace, QStringLiteral("宋体"));
+    EXPECT_EQ(defaults.m_strFace, u"宋体");
 }
 
 class DrawKitTest : public RenderTest {
@@ -131,7 +133,7 @@ TEST_P(BarBoxTest, FramesInsideTheRoundedBox)
     QImage image = NewCanvas(400, 300, kGround);
     const int h = GetParam().height;
     {
-        CDC dc(image);
+        QtDC dc(image);
         DrawBarBox(dc, RECT{20, 20, 320, 20 + h}, RGB(70, 105, 153));
     }
     Keep(image, "box");
@@ -158,11 +160,11 @@ TEST_F(DrawKitTest, EmptyBoxAndEmptyTextDrawNothing)
 {
     const QImage before = m_image;
     {
-        CDC dc(m_image);
+        QtDC dc(m_image);
         DrawBarBox(dc, RECT{20, 20, 20, 60}, RGB(3, 160, 25));
         DrawBarBox(dc, RECT{20, 60, 300, 50}, RGB(3, 160, 25));
         dc.SetBkMode(OPAQUE);
-        DrawFittedText(dc, QString(), RECT{0, 0, 400, 300}, DT_CENTER, kFace, 40);
+        DrawFittedText(dc, std::u16string(), RECT{0, 0, 400, 300}, DT_CENTER, kFace, 40);
     }
     EXPECT_EQ(m_image, before);
 }
@@ -170,7 +172,7 @@ TEST_F(DrawKitTest, EmptyBoxAndEmptyTextDrawNothing)
 TEST_F(DrawKitTest, TranslucentFillDarkensAllButTheLastColumnAndRow)
 {
     {
-        CDC dc(m_image);
+        QtDC dc(m_image);
         FillTranslucent(dc, RECT{10, 20, 110, 70});
     }
     Keep(m_image, "fill");
@@ -186,24 +188,24 @@ TEST_F(DrawKitTest, TextIsPlacedByItsFormatAndClippedUnlessNoClip)
     CFont font;
     font.CreateFont(60, FW_NORMAL, false, false, kFace);
     const RECT rect{100, 100, 300, 200};
-    const QString text = QStringLiteral("国");
+    const std::u16string text = u"国";
     struct Case {
         unsigned format;
         int left;
         int top;
     };
-    const int cx = font.Metrics().horizontalAdvance(text);
+    const int cx = font.TextWidth(text);
     for (const Case& c : {Case{DT_LEFT, 100, 100}, Case{DT_CENTER | DT_VCENTER | DT_SINGLELINE, 100 + (200 - cx) / 2, 120},
                           Case{DT_CENTER | DT_BOTTOM | DT_SINGLELINE, 100 + (200 - cx) / 2, 140}}) {
         QImage image = NewCanvas(400, 300, RGB(0, 0, 0));
         QImage shifted = NewCanvas(400, 300, RGB(0, 0, 0));
         {
-            CDC dc(image);
+            QtDC dc(image);
             const ScopedFont selected(dc, &font);
             dc.SetBkMode(TRANSPARENT);
             dc.SetTextColor(RGB(255, 255, 255));
             dc.DrawText(text, rect, c.format);
-            CDC origin(shifted);
+            QtDC origin(shifted);
             const ScopedFont alsoSelected(origin, &font);
             origin.SetBkMode(TRANSPARENT);
             origin.SetTextColor(RGB(255, 255, 255));
@@ -216,7 +218,7 @@ TEST_F(DrawKitTest, TextIsPlacedByItsFormatAndClippedUnlessNoClip)
 
     QImage clipped = NewCanvas(400, 300, RGB(0, 0, 0));
     {
-        CDC dc(clipped);
+        QtDC dc(clipped);
         CFont big;
         big.CreateFont(200, FW_NORMAL, false, false, kFace);
         const ScopedFont selected(dc, &big);
@@ -233,11 +235,11 @@ TEST_F(DrawKitTest, TextIsPlacedByItsFormatAndClippedUnlessNoClip)
 TEST_F(DrawKitTest, OpaqueTextFillsItsCellWithTheBackgroundColour)
 {
     {
-        CDC dc(m_image);
+        QtDC dc(m_image);
         dc.SetBkColor(RGB(1, 2, 3));
-        dc.DrawText(QStringLiteral("x"), RECT{50, 50, 350, 250}, DT_LEFT);
+        dc.DrawText(u"x", RECT{50, 50, 350, 250}, DT_LEFT);
         dc.SetBkMode(TRANSPARENT);
-        dc.DrawText(QStringLiteral("x"), RECT{50, 150, 350, 250}, DT_LEFT);
+        dc.DrawText(u"x", RECT{50, 150, 350, 250}, DT_LEFT);
     }
     EXPECT_EQ(PixelAt(m_image, 50, 50), RGB(1, 2, 3));
     EXPECT_EQ(PixelAt(m_image, 50, 150), kGround);
@@ -247,11 +249,11 @@ TEST_F(DrawKitTest, TooWideTextIsDrawnOnceShrunkInProportion)
 {
     CFont font;
     font.CreateFont(80, FW_NORMAL, false, false, kFace);
-    const QString text = QStringLiteral("Progress");
-    const int width = font.Metrics().horizontalAdvance(text);
+    const std::u16string text = u"Progress";
+    const int width = font.TextWidth(text);
     const RECT rect{0, 0, width / 2, 300};
     {
-        CDC dc(m_image);
+        QtDC dc(m_image);
         const ScopedFont selected(dc, &font);
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(RGB(255, 255, 255));
@@ -266,7 +268,7 @@ TEST_F(DrawKitTest, TooWideTextIsDrawnOnceShrunkInProportion)
 TEST(SavedTextState, PutsBackTheFontAndTextColourOnEveryWayOut)
 {
     QImage image = NewCanvas(10, 10, kGround);
-    CDC dc(image);
+    QtDC dc(image);
     CFont found;
     found.CreateFont(20, FW_NORMAL, false, false, kFace);
     CFont other;

@@ -14,6 +14,7 @@
 #include "whole_composition.h"
 #include "display/page_text.h"
 #include "display/screen_pages.h"
+#include "display/screen_refresh.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
@@ -36,7 +37,7 @@ protected:
     void SetUp() override { Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0)); }
     void TearDown() override { Clock::UseSystemTime(); }
 
-    void Put(const CommMsg_base& msg, QSize fitTo = {})
+    void Put(const CommMsg_base& msg, SIZE fitTo = {})
     {
         std::unique_ptr<ScreenPage> page = ScreenPageList::MakeNotePage(msg, fitTo);
         const std::lock_guard<std::mutex> lock(m_pages.Mutex());
@@ -68,7 +69,7 @@ TEST_F(PageBounds, FiveHugeNotesAreKeptAtScreenSizeWithinTheBudget)
 {
     const std::vector<std::uint8_t> png = TwoToneMonoPng(QSize(8192, 8192), qRgb(255, 1, 254), qRgb(10, 200, 30));
     ASSERT_LT(png.size(), 64u * 1024);
-    for (int i = 0; i < 5; ++i) Put(*NoteMsg(png), QSize(1920, 1080));
+    for (int i = 0; i < 5; ++i) Put(*NoteMsg(png), SIZE{1920, 1080});
     ASSERT_EQ(m_pages.PageCount(), 5);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(m_pages.Page(i).m_picture.GetWidth(), 1920);
@@ -113,7 +114,7 @@ TEST_F(PageBounds, RoundPageAndClearCountTheirPicture)
     Attach(round, EncodePicture(StripedPicture(50, 40, {RGB(1, 2, 3)}), "PNG"));
     {
         const std::lock_guard<std::mutex> lock(m_pages.Mutex());
-        m_pages.PutRoundPage(ScreenPageList::MakeRoundPage(round, QSize(20, 1080)));
+        m_pages.PutRoundPage(ScreenPageList::MakeRoundPage(round, SIZE{20, 1080}));
         EXPECT_EQ(m_pages.PictureBytes(), 20 * 40 * 4);
         m_pages.ClearPages();
         EXPECT_EQ(m_pages.PictureBytes(), 0);
@@ -183,7 +184,7 @@ TEST(BoardList, IsParsedWhenThePageIsMade)
     fields.boards = "９～６，２";
     page.SetRoundFields(fields);
     EXPECT_EQ(page.m_boards, (std::vector<int>{9, 8, 7, 6, 2}));
-    EXPECT_EQ(page.m_txtBoards, QStringLiteral("９～６，２"));
+    EXPECT_EQ(page.m_txtBoards, u"９～６，２");
 }
 
 int ConversionErrors(const std::string& text)
@@ -202,15 +203,15 @@ TEST_F(PageBounds, ABadTextIsReportedOncePerPageNotPerPaint)
         const std::lock_guard<std::mutex> lock(m_pages.Mutex());
         m_pages.PutRoundPage(ScreenPageList::MakeRoundPage(msg));
     }
-    QImage kept;
+    QImage kept = NewCanvas(320, 240, RGB(0, 0, 0));
     for (int i = 0; i < 10; ++i) {
-        ComposeFrame(kept, QSize(320, 240), m_pages, ScreenState{});
+        ComposeFrame(kept, QSize(320, 240), m_pages, ScreenState{}, Clock::Now());
         Clock::Advance(1);
     }
     EXPECT_EQ(ConversionErrors(::testing::internal::GetCapturedStderr()), 1);
-    EXPECT_TRUE(m_pages.Page(0).m_txtTitle.isEmpty());
+    EXPECT_TRUE(m_pages.Page(0).m_txtTitle.empty());
     ASSERT_TRUE(m_pages.Page(0).m_txtCaption.has_value());
-    EXPECT_EQ(*m_pages.Page(0).m_txtCaption, QStringLiteral("ok"));
+    EXPECT_EQ(*m_pages.Page(0).m_txtCaption, u"ok");
 }
 
 TEST_F(PageBounds, BadCaptionLeavesTheWholeTimeLineEmptyAsBefore)
@@ -224,60 +225,61 @@ TEST_F(PageBounds, BadCaptionLeavesTheWholeTimeLineEmptyAsBefore)
     EXPECT_FALSE(page.m_txtCaption.has_value());
 }
 
-// Each change that can alter the picture changes the key; nothing else does.
+// Each change that alters the picture is seen by the next tick; nothing else is.
 struct KeyCase {
     const char* name;
-    std::function<void(ScreenPageList&, QSize&, ScreenState&)> change;
+    std::function<void(ScreenPageList&, SIZE&, ScreenState&)> change;
     bool differs;
 };
 
-class FrameKeyTest : public ::testing::TestWithParam<KeyCase> {
+class TickChangeTest : public ::testing::TestWithParam<KeyCase> {
 protected:
     void SetUp() override { Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0)); }
     void TearDown() override { Clock::UseSystemTime(); }
 };
 
-TEST_P(FrameKeyTest, ChangesExactlyWhenThePictureCan)
+TEST_P(TickChangeTest, FindsAChangeExactlyWhenThePictureChanges)
 {
     ScreenPageList pages;
-    QSize client(1920, 1080);
+    SIZE client{1920, 1080};
     ScreenState state{false, {1920, 1080}, {}};
-    const FrameKey before = CurrentFrameKey(pages, client, state);
+    ScreenRefresh refresh;
+    ASSERT_FALSE(refresh.Tick(client, pages, state, Clock::Now()).empty());
     GetParam().change(pages, client, state);
-    EXPECT_EQ(CurrentFrameKey(pages, client, state) != before, GetParam().differs);
+    EXPECT_EQ(!refresh.Tick(client, pages, state, Clock::Now()).empty(), GetParam().differs);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Changes, FrameKeyTest,
+    Changes, TickChangeTest,
     ::testing::Values(
-        KeyCase{"Nothing", [](ScreenPageList&, QSize&, ScreenState&) {}, false},
-        KeyCase{"ANewSecond", [](ScreenPageList&, QSize&, ScreenState&) { Clock::Advance(1); }, true},
+        KeyCase{"Nothing", [](ScreenPageList&, SIZE&, ScreenState&) {}, false},
+        KeyCase{"ANewSecondOfTheInformationScreen", [](ScreenPageList&, SIZE&, ScreenState&) { Clock::Advance(1); }, false},
         KeyCase{"ANote",
-                [](ScreenPageList& pages, QSize&, ScreenState&) {
+                [](ScreenPageList& pages, SIZE&, ScreenState&) {
                     const std::lock_guard<std::mutex> lock(pages.Mutex());
                     pages.OnNotePageMessage(*NoteMsg({}));
                 },
                 true},
-        KeyCase{"AClear",
-                [](ScreenPageList& pages, QSize&, ScreenState&) {
+        KeyCase{"AClearOfNothing",
+                [](ScreenPageList& pages, SIZE&, ScreenState&) {
                     const std::lock_guard<std::mutex> lock(pages.Mutex());
                     pages.ClearPages();
                 },
+                false},
+        KeyCase{"TheClientSize", [](ScreenPageList&, SIZE& client, ScreenState&) { client = SIZE{1280, 720}; },
                 true},
-        KeyCase{"TheClientSize", [](ScreenPageList&, QSize& client, ScreenState&) { client = QSize(1280, 720); },
-                true},
-        KeyCase{"FullScreen", [](ScreenPageList&, QSize&, ScreenState& state) { state.bFullScreen = true; }, true},
-        KeyCase{"Footer", [](ScreenPageList&, QSize&, ScreenState& state) { state.footer.bListening = false; },
+        KeyCase{"FullScreen", [](ScreenPageList&, SIZE&, ScreenState& state) { state.bFullScreen = true; }, true},
+        KeyCase{"Footer", [](ScreenPageList&, SIZE&, ScreenState& state) { state.footer.bListening = false; },
                 true},
         KeyCase{"WarningStages",
-                [](ScreenPageList&, QSize&, ScreenState& state) { state.timeSignals.stages.push_back(WarnStage{60}); },
+                [](ScreenPageList&, SIZE&, ScreenState& state) { state.timeSignals.stages.push_back(WarnStage{60}); },
                 true},
         KeyCase{"OvertimeBlink",
-                [](ScreenPageList&, QSize&, ScreenState& state) { state.timeSignals.bBlinkOvertime = true; }, true},
-        KeyCase{"ReportedSize", [](ScreenPageList&, QSize&, ScreenState& state) { state.reportedSize.cy = 1078; },
+                [](ScreenPageList&, SIZE&, ScreenState& state) { state.timeSignals.bBlinkOvertime = true; }, true},
+        KeyCase{"ReportedSize", [](ScreenPageList&, SIZE&, ScreenState& state) { state.reportedSize.cy = 1078; },
                 true},
         KeyCase{"AReadOfThePageShown",
-                [](ScreenPageList& pages, QSize&, ScreenState&) {
+                [](ScreenPageList& pages, SIZE&, ScreenState&) {
                     const std::lock_guard<std::mutex> lock(pages.Mutex());
                     pages.CurrentPage();
                 },

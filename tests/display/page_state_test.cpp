@@ -112,7 +112,7 @@ protected:
         std::string strError;
         const std::optional<SavedPages> saved = DecodePageState(bytes, strError);
         ASSERT_TRUE(saved) << strError;
-        auto pages = PagesFromSaved(*saved, QSize());
+        auto pages = PagesFromSaved(*saved, SIZE{});
         const std::lock_guard<std::mutex> lock(m_restored.Mutex());
         m_restored.RestorePages(std::move(pages), saved->nCurPage);
     }
@@ -409,7 +409,7 @@ protected:
     std::unique_ptr<PageStateStore> Store(ScreenPageList& pages, bool bRestore, const std::string& dir = {})
     {
         return std::make_unique<PageStateStore>(dir.empty() ? m_strDir : dir, pages, bRestore,
-                                                [] { return QSize(); },
+                                                [] { return SIZE{}; },
                                                 [this](const std::string& line) { m_reports.push_back(line); });
     }
     std::string FilePath() const { return m_strDir + "/" + kPageStateFileName; }
@@ -512,7 +512,7 @@ TEST_F(PageStateStoreTest, SavesThatFailAreReportedOnce)
     std::mutex mtx;
     std::condition_variable cv;
     std::vector<std::string> reports;
-    auto store = std::make_unique<PageStateStore>(blocked + "/pavlune", m_pages, false, [] { return QSize(); },
+    auto store = std::make_unique<PageStateStore>(blocked + "/pavlune", m_pages, false, [] { return SIZE{}; },
                                                   [&](const std::string& line) {
                                                       std::lock_guard lock(mtx);
                                                       reports.push_back(line);

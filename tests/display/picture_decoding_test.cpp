@@ -118,7 +118,8 @@ TEST_P(PictureFit, IsKeptNoLargerThanTheClientArea)
 {
     const std::vector<std::uint8_t> bytes = GetParam().make();
     CImage picture;
-    ASSERT_TRUE(picture.Load(bytes.data(), static_cast<int>(bytes.size()), GetParam().fitTo));
+    ASSERT_TRUE(picture.Load(bytes.data(), static_cast<int>(bytes.size()),
+                             SIZE{GetParam().fitTo.width(), GetParam().fitTo.height()}));
     EXPECT_EQ(QSize(picture.GetWidth(), picture.GetHeight()), GetParam().kept);
     EXPECT_EQ(picture.SizeInBytes(), qint64{4} * GetParam().kept.width() * GetParam().kept.height());
 }
@@ -155,15 +156,15 @@ TEST_P(UniformAreas, KeepTheirExactColourWhenShrunk)
     ASSERT_TRUE(whole.Load(bytes.data(), static_cast<int>(bytes.size())));
     for (const QSize fit : {QSize(1920, 1080), QSize(1000, 999), QSize(333, 77)}) {
         CImage shrunk;
-        ASSERT_TRUE(shrunk.Load(bytes.data(), static_cast<int>(bytes.size()), fit));
+        ASSERT_TRUE(shrunk.Load(bytes.data(), static_cast<int>(bytes.size()), SIZE{fit.width(), fit.height()}));
         QImage canvas = NewCanvas(fit.width(), fit.height(), RGB(0, 0, 0));
         {
-            CDC dc(canvas);
+            QtDC dc(canvas);
             shrunk.Draw(dc, RECT{0, 0, fit.width(), fit.height()});
         }
         QImage reference = NewCanvas(whole.GetWidth(), whole.GetHeight(), RGB(0, 0, 0));
         {
-            CDC dc(reference);
+            QtDC dc(reference);
             whole.Draw(dc, RECT{0, 0, whole.GetWidth(), whole.GetHeight()});
         }
         // Well inside each half, away from the edge between them.

@@ -45,13 +45,13 @@ int CountColour(const QImage& image, COLORREF colour, QRect region)
     return count;
 }
 
-QRect ReferenceInk(QSize canvas, const QString& text, int cellHeight, RECT rect, unsigned format)
+QRect ReferenceInk(QSize canvas, const std::u16string& text, int cellHeight, RECT rect, unsigned format)
 {
     QImage image = NewCanvas(canvas.width(), canvas.height(), RGB(0, 0, 0));
     {
-        CDC dc(image);
+        QtDC dc(image);
         CFont font;
-        font.CreateFont(cellHeight, FW_NORMAL, false, false, QStringLiteral("微软雅黑"));
+        font.CreateFont(cellHeight, FW_NORMAL, false, false, u"微软雅黑");
         const ScopedFont selected(dc, &font);
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(RGB(255, 255, 255));
@@ -60,27 +60,27 @@ QRect ReferenceInk(QSize canvas, const QString& text, int cellHeight, RECT rect,
     return InkBox(image, RGB(255, 255, 255));
 }
 
-int TextWidth(const QString& text, int cellHeight)
+int TextWidth(const std::u16string& text, int cellHeight)
 {
     CFont font;
-    font.CreateFont(cellHeight, FW_NORMAL, false, false, QStringLiteral("微软雅黑"));
-    return font.Metrics().horizontalAdvance(text);
+    font.CreateFont(cellHeight, FW_NORMAL, false, false, u"微软雅黑");
+    return font.TextWidth(text);
 }
 
 int CellHeightOf(int cellHeight)
 {
     CFont font;
-    font.CreateFont(cellHeight, FW_NORMAL, false, false, QStringLiteral("微软雅黑"));
+    font.CreateFont(cellHeight, FW_NORMAL, false, false, u"微软雅黑");
     return font.CellHeight();
 }
 
-int LargestFittingHeight(const QString& text, int asked, QSize room)
+int LargestFittingHeight(const std::u16string& text, int asked, QSize room)
 {
     int height = asked;
     for (; height > 1; --height) {
         CFont font;
-        font.CreateFont(height, FW_NORMAL, false, false, QStringLiteral("微软雅黑"));
-        if (font.Metrics().horizontalAdvance(text) <= room.width() && font.CellHeight() <= room.height()) break;
+        font.CreateFont(height, FW_NORMAL, false, false, u"微软雅黑");
+        if (font.TextWidth(text) <= room.width() && font.CellHeight() <= room.height()) break;
     }
     return height;
 }
@@ -107,6 +107,16 @@ QImage StripedPicture(int width, int height, const std::vector<COLORREF>& colour
 void Attach(CommMsg_base& msg, const std::vector<std::uint8_t>& bytes)
 {
     msg.SetAttachment(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+std::vector<DrawnText> TextsOf(const DrawingRecord& record)
+{
+    const auto toQRect = [](const RECT& rc) { return QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top); };
+    std::vector<DrawnText> texts;
+    for (const DrawnOp* op : record.Texts()) {
+        texts.push_back(DrawnText{op->text, toQRect(op->area), IsRectEmpty(op->clip) ? QRect() : toQRect(op->clip), op->clr});
+    }
+    return texts;
 }
 
 void RenderTest::Keep(const QImage& image, const std::string& name)

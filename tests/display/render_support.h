@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QString>
 
+#include "platform/qt/qt_dc.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 
 #include "msg/comm_msg.h"
 #include "platform/colour.h"
+#include "platform/drawing_record.h"
 #include "platform/gdi_types.h"
 
 // Helpers shared by the drawing tests: canvases, pixel reading, reference text and
@@ -24,20 +27,30 @@ int CountColour(const QImage& image, COLORREF colour, QRect region = QRect());
 
 // Ink box of the text drawn alone with a font of the given cell height, as a check on
 // where and how large a screen drew it.
-QRect ReferenceInk(QSize canvas, const QString& text, int cellHeight, RECT rect, unsigned format);
-int TextWidth(const QString& text, int cellHeight);
+QRect ReferenceInk(QSize canvas, const std::u16string& text, int cellHeight, RECT rect, unsigned format);
+int TextWidth(const std::u16string& text, int cellHeight);
 // The cell height a font asked for by this height really has (never more than asked).
 int CellHeightOf(int cellHeight);
 // The largest font height, at most `asked`, at which the text's width and cell fit the
 // room, found by trying every height from the top: the plain answer the display's
 // quicker search must agree with.
-int LargestFittingHeight(const QString& text, int asked, QSize room);
+int LargestFittingHeight(const std::u16string& text, int asked, QSize room);
 
 std::vector<std::uint8_t> EncodePicture(const QImage& picture, const char* format);
 // A picture of w x h pixels, each column its own colour from the list (repeated).
 QImage StripedPicture(int width, int height, const std::vector<COLORREF>& colours);
 
 void Attach(CommMsg_base& msg, const std::vector<std::uint8_t>& bytes);
+
+// One line of text of a drawing, in the terms the layout checks read: the cell it was
+// laid out in and the rectangle it was clipped to (null when unclipped).
+struct DrawnText {
+    std::u16string text;
+    QRect cell;
+    QRect clip;
+    COLORREF clrText = 0;
+};
+std::vector<DrawnText> TextsOf(const DrawingRecord& record);
 
 // A test whose images are written next to the test log when it fails, so a person can look.
 class RenderTest : public ::testing::Test {

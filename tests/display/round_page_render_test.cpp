@@ -9,7 +9,6 @@
 #include "display/screen_pages.h"
 #include "platform/clock.h"
 #include "platform/gdi_dc.h"
-#include "platform/gdi_text_record.h"
 #include "render_support.h"
 
 namespace {
@@ -28,7 +27,7 @@ constexpr COLORREF kFillFrame = RGB(53, 179, 71);
 COLORREF DarkGround()
 {
     QImage image = NewCanvas(4, 4, kGround);
-    CDC dc(image);
+    QtDC dc(image);
     FillTranslucent(dc, RECT{0, 0, 4, 4});
     return PixelAt(image, 0, 0);
 }
@@ -70,14 +69,17 @@ protected:
         }
         QImage image = NewCanvas(width, height, RGB(0, 0, 0));
         {
-            CDC dc(image);
-            DrawScreen(dc, RECT{0, 0, width, height}, m_pages, ScreenState{false, {width, height}, {}});
+            QtDC dc(image);
+            dc.SetRecord(&m_record);
+            DrawScreen(dc, RECT{0, 0, width, height}, m_pages, ScreenState{false, {width, height}, {}}, Clock::Now());
         }
         Keep(image, name);
         return image;
     }
 
     ScreenPageList m_pages;
+    // What the last Render drew.
+    DrawingRecord m_record;
 };
 
 TEST_F(RoundPageRender, TitlesFillTheTopTwoSixthsIn153PixelFont)
@@ -86,9 +88,9 @@ TEST_F(RoundPageRender, TitlesFillTheTopTwoSixthsIn153PixelFont)
     const RECT first{0, 0, 1920, 180};
     const RECT second{0, 180, 1920, 360};
     const unsigned centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-    EXPECT_EQ(InkBox(image, kTitle, QRect(0, 0, 1920, 180)), ReferenceInk(image.size(), " Round 3 ", 153, first, centred));
+    EXPECT_EQ(InkBox(image, kTitle, QRect(0, 0, 1920, 180)), ReferenceInk(image.size(), u" Round 3 ", 153, first, centred));
     EXPECT_EQ(InkBox(image, kTitle, QRect(0, 180, 1920, 180)),
-              ReferenceInk(image.size(), " Open pairs ", 153, second, centred));
+              ReferenceInk(image.size(), u" Open pairs ", 153, second, centred));
     EXPECT_EQ(CountColour(image, kTitle, QRect(0, 360, 1920, 720)), 0);
     EXPECT_EQ(PixelAt(image, 5, 5), kGround);
 }
@@ -98,7 +100,7 @@ TEST_F(RoundPageRender, TooLongTitleShrinksFrom70PercentOfTheBand)
     ScreenPage::RoundFields fields = Fields(3000);
     fields.title = "The longest title a tournament director ever typed";
     const QImage image = Render(fields, "long-title");
-    const QString text = QStringLiteral(" The longest title a tournament director ever typed ");
+    const std::u16string text = u" The longest title a tournament director ever typed ";
     const int fitted = FittedHeight(TextWidth(text, 153), 1920, 126);
     EXPECT_LE(fitted, 119);
     EXPECT_EQ(InkBox(image, kTitle, QRect(0, 0, 1920, 180)),
@@ -117,7 +119,7 @@ TEST_F(RoundPageRender, BottomBarSpansTheLowest162RowsWithCaptionAfterAThirdOfIt
     const QRect captionArea(0, 918, 1000, 162);
     const QRect caption = InkBox(image, kWhite, captionArea);
     EXPECT_GE(caption.left(), 54);
-    EXPECT_EQ(caption, ReferenceInk(image.size(), QStringLiteral("Round 3 10:00"), 113, RECT{54, 918, 1974, 1080},
+    EXPECT_EQ(caption, ReferenceInk(image.size(), u"Round 3 10:00", 113, RECT{54, 918, 1974, 1080},
                                     DT_VCENTER | DT_SINGLELINE));
 }
 
@@ -161,16 +163,16 @@ TEST_P(ClockBoxRender, BoxIs86PercentOfTheClampedOrFittedFontCentredOnTheClockPo
     const QImage image = Render(fields, "clock-box");
 
     // A clock wider than the screen is drawn just small enough to fit, and no smaller.
-    const int F = LargestFittingHeight(QStringLiteral("50:00"), GetParam().font, QSize(1920, 1080));
+    const int F = LargestFittingHeight(u"50:00", GetParam().font, QSize(1920, 1080));
     EXPECT_EQ(F == GetParam().font, GetParam().bFits) << F;
-    const int bw = TextWidth(QStringLiteral("50:00"), F) + F * 20 / 100;
+    const int bw = TextWidth(u"50:00", F) + F * 20 / 100;
     const int bhc = F * 86 / 100;
     const QRect box(960 - bw / 2, 540 - bhc / 2, bw, bhc);
     // The panel leaves its last column and row alone, and the screen clips it.
     const QRect panel = QRect(box.left(), box.top(), bw - 1, bhc - 1) & image.rect();
     EXPECT_EQ(InkBox(image, DarkGround()), panel);
     EXPECT_EQ(InkBox(image, kClock),
-              ReferenceInk(image.size(), QStringLiteral("50:00"), F,
+              ReferenceInk(image.size(), u"50:00", F,
                            RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1},
                            DT_NOCLIP | DT_CENTER | DT_VCENTER | DT_SINGLELINE));
 }
@@ -187,13 +189,13 @@ TEST_F(RoundPageRender, ClockPlacedPastTheCornerMovesInwardsJustEnoughAndKeepsIt
     fields.clockX = 150;
     fields.clockY = -20;
     fields.clockHeight = 20;
-    const TextRecording recording;
     const QImage image = Render(fields, "clock-corner");
 
     // Clamped to the top right corner (1920, 0), where the text would hang off two edges.
-    ASSERT_EQ(recording.Texts().size(), 3u);
-    const DrawnText& clock = recording.Texts().back();
-    EXPECT_EQ(clock.text, QStringLiteral("50:00"));
+    const std::vector<DrawnText> texts = TextsOf(m_record);
+    ASSERT_EQ(texts.size(), 3u);
+    const DrawnText& clock = texts.back();
+    EXPECT_EQ(clock.text, u"50:00");
     EXPECT_EQ(clock.cell, QRect(1920 - TextWidth(clock.text, 216), 0, TextWidth(clock.text, 216), CellHeightOf(216)));
     EXPECT_EQ(InkBox(image, kClock),
               ReferenceInk(image.size(), clock.text, 216,
@@ -204,7 +206,7 @@ TEST_F(RoundPageRender, ClockPlacedPastTheCornerMovesInwardsJustEnoughAndKeepsIt
 TEST_F(RoundPageRender, ProgressBoxFillsTheShareOfTheCurrentBoardsSlot)
 {
     const QImage image = Render(Fields(3000), "progress");
-    const int cx = TextWidth(QStringLiteral("No 2 board"), 113);
+    const int cx = TextWidth(u"No 2 board", 113);
     const int left = 1920 - std::max(cx + 113 / 2, 3 * 113);
     const int right = ProgressFillRight(left, 1920, 152, 448);
     ASSERT_EQ(right - left, (1920 - left) * 152 / 448);
@@ -226,13 +228,13 @@ TEST_F(RoundPageRender, ProgressBoxFillsTheShareOfTheCurrentBoardsSlot)
     EXPECT_EQ(PixelAt(image, 1800, 918 + 8), kTrack);
 
     EXPECT_EQ(InkBox(image, kWhite, QRect(left, 918, 1920 - left, 162)),
-              ReferenceInk(image.size(), QStringLiteral("No 2 board"), 113, RECT{left, 918, 1920, 1080},
+              ReferenceInk(image.size(), u"No 2 board", 113, RECT{left, 918, 1920, 1080},
                            DT_CENTER | DT_VCENTER | DT_SINGLELINE));
     EXPECT_EQ(InkBox(image, kClock, QRect(0, 0, 1920, 918)),
-              ReferenceInk(image.size(), QStringLiteral("50:00"), 432,
-                           RECT{960 - (TextWidth(QStringLiteral("50:00"), 432) + 86) / 2, 540 - 185,
-                                960 - (TextWidth(QStringLiteral("50:00"), 432) + 86) / 2 +
-                                    TextWidth(QStringLiteral("50:00"), 432) + 86,
+              ReferenceInk(image.size(), u"50:00", 432,
+                           RECT{960 - (TextWidth(u"50:00", 432) + 86) / 2, 540 - 185,
+                                960 - (TextWidth(u"50:00", 432) + 86) / 2 +
+                                    TextWidth(u"50:00", 432) + 86,
                                 540 - 185 + 371},
                            DT_NOCLIP | DT_CENTER | DT_VCENTER | DT_SINGLELINE));
 }
@@ -242,10 +244,10 @@ TEST_F(RoundPageRender, ChineseLabelFollowsThePagesLanguage)
     ScreenPage::RoundFields fields = Fields(3000);
     fields.language = 0;
     const QImage image = Render(fields, "label-zh");
-    const int cx = TextWidth(QStringLiteral("第2副"), 113);
+    const int cx = TextWidth(u"第2副", 113);
     const int left = 1920 - std::max(cx + 113 / 2, 3 * 113);
     EXPECT_EQ(InkBox(image, kWhite, QRect(left, 918, 1920 - left, 162)),
-              ReferenceInk(image.size(), QStringLiteral("第2副"), 113, RECT{left, 918, 1920, 1080},
+              ReferenceInk(image.size(), u"第2副", 113, RECT{left, 918, 1920, 1080},
                            DT_CENTER | DT_VCENTER | DT_SINGLELINE));
 }
 
@@ -257,14 +259,14 @@ TEST_F(RoundPageRender, BeforeTheStartTheClockIsFramedAndTheBoxShowsTheBoardText
     EXPECT_GT(CountColour(image, kTrack), 1000);
     EXPECT_EQ(CountColour(image, kFill), 0);
     EXPECT_EQ(CountColour(image, kFillFrame), 0);
-    const int cx = TextWidth(QStringLiteral("1~8"), 113);
+    const int cx = TextWidth(u"1~8", 113);
     const int left = 1920 - std::max(cx + 113 / 2, 3 * 113);
     EXPECT_EQ(InkBox(image, kWhite, QRect(left, 918, 1920 - left, 162)),
-              ReferenceInk(image.size(), QStringLiteral("1~8"), 113, RECT{left, 918, 1920, 1080},
+              ReferenceInk(image.size(), u"1~8", 113, RECT{left, 918, 1920, 1080},
                            DT_CENTER | DT_VCENTER | DT_SINGLELINE));
-    const int bw = TextWidth(QStringLiteral("=01:40="), 432) + 86;
+    const int bw = TextWidth(u"=01:40=", 432) + 86;
     EXPECT_EQ(InkBox(image, kClock),
-              ReferenceInk(image.size(), QStringLiteral("=01:40="), 432,
+              ReferenceInk(image.size(), u"=01:40=", 432,
                            RECT{960 - bw / 2, 355, 960 - bw / 2 + bw, 726},
                            DT_NOCLIP | DT_CENTER | DT_VCENTER | DT_SINGLELINE));
 }
@@ -273,13 +275,13 @@ TEST_F(RoundPageRender, AfterTheEndTheClockTurnsOvertimeAndTheBoxGoes)
 {
     const QImage image = Render(Fields(-65), "overtime");
     EXPECT_EQ(CountColour(image, kClock), 0);
-    const int bw = TextWidth(QStringLiteral("-01:05"), 432) + 86;
+    const int bw = TextWidth(u"-01:05", 432) + 86;
     EXPECT_EQ(InkBox(image, kOvertime),
-              ReferenceInk(image.size(), QStringLiteral("-01:05"), 432, RECT{960 - bw / 2, 355, 960 - bw / 2 + bw, 726},
+              ReferenceInk(image.size(), u"-01:05", 432, RECT{960 - bw / 2, 355, 960 - bw / 2 + bw, 726},
                            DT_NOCLIP | DT_CENTER | DT_VCENTER | DT_SINGLELINE));
     EXPECT_EQ(CountColour(image, kTrack), 0);
     EXPECT_EQ(CountColour(image, kTrackFrame), 0);
-    EXPECT_EQ(InkBox(image, kWhite), ReferenceInk(image.size(), QStringLiteral("Round 3 61:05"), 113,
+    EXPECT_EQ(InkBox(image, kWhite), ReferenceInk(image.size(), u"Round 3 61:05", 113,
                                                   RECT{54, 918, 1974, 1080}, DT_VCENTER | DT_SINGLELINE));
 }
 
@@ -300,13 +302,13 @@ TEST_F(RoundPageRender, ClockRunsOnBetweenRepaints)
     Clock::Advance(60);
     QImage later = NewCanvas(1920, 1080, RGB(0, 0, 0));
     {
-        CDC dc(later);
-        DrawScreen(dc, RECT{0, 0, 1920, 1080}, m_pages, ScreenState{false, {1920, 1080}, {}});
+        QtDC dc(later);
+        DrawScreen(dc, RECT{0, 0, 1920, 1080}, m_pages, ScreenState{false, {1920, 1080}, {}}, Clock::Now());
     }
     Keep(later, "later");
-    const int bw = TextWidth(QStringLiteral("49:00"), 432) + 86;
+    const int bw = TextWidth(u"49:00", 432) + 86;
     EXPECT_EQ(InkBox(later, kClock),
-              ReferenceInk(later.size(), QStringLiteral("49:00"), 432, RECT{960 - bw / 2, 355, 960 - bw / 2 + bw, 726},
+              ReferenceInk(later.size(), u"49:00", 432, RECT{960 - bw / 2, 355, 960 - bw / 2 + bw, 726},
                            DT_NOCLIP | DT_CENTER | DT_VCENTER | DT_SINGLELINE));
 }
 
@@ -334,10 +336,10 @@ TEST_F(RoundPageRender, PutsBackTheFontAndTextColourItFound)
         m_pages.AddRoundPage(Fields(3000));
     }
     QImage image = NewCanvas(1920, 1080, RGB(0, 0, 0));
-    CDC dc(image);
+    QtDC dc(image);
     CFont* found = dc.GetCurrentFont();
     dc.SetTextColor(RGB(1, 2, 3));
-    DrawScreen(dc, RECT{0, 0, 1920, 1080}, m_pages, ScreenState{});
+    DrawScreen(dc, RECT{0, 0, 1920, 1080}, m_pages, ScreenState{}, Clock::Now());
     EXPECT_EQ(dc.GetCurrentFont(), found);
     EXPECT_EQ(dc.GetTextColor(), RGB(1, 2, 3));
     EXPECT_EQ(dc.GetBkMode(), TRANSPARENT);

@@ -14,8 +14,8 @@
 #include "display/screen_pages.h"
 #include "platform/clock.h"
 #include "platform/gdi_dc.h"
-#include "platform/gdi_text_record.h"
 #include "render_support.h"
+#include "text/wide_text.h"
 
 namespace {
 
@@ -65,10 +65,10 @@ void ExpectWholeOnScreen(const std::vector<DrawnText>& texts, QSize screen)
 {
     const QRect area(QPoint(0, 0), screen);
     for (const DrawnText& t : texts) {
-        EXPECT_TRUE(area.contains(t.cell)) << t.text.toStdString() << " drawn at " << t.cell.x() << "," << t.cell.y()
+        EXPECT_TRUE(area.contains(t.cell)) << WideToUtf8(t.text) << " drawn at " << t.cell.x() << "," << t.cell.y()
                                            << " " << t.cell.width() << "x" << t.cell.height();
         if (!t.clip.isNull()) {
-            EXPECT_TRUE(t.clip.contains(t.cell)) << t.text.toStdString() << " is cut by its rectangle";
+            EXPECT_TRUE(t.clip.contains(t.cell)) << WideToUtf8(t.text) << " is cut by its rectangle";
         }
     }
 }
@@ -111,18 +111,19 @@ TEST_P(RoundPageFit, EveryTextIsWholeOnTheScreenAndTheCaptionStaysLeftOfTheBox)
         pages.AddRoundPage(Fields(page));
     }
     QImage image = NewCanvas(screen.width, screen.height, RGB(0, 0, 0));
-    const TextRecording recording;
+    DrawingRecord record;
     {
-        CDC dc(image);
+        QtDC dc(image);
+        dc.SetRecord(&record);
         DrawScreen(dc, RECT{0, 0, screen.width, screen.height}, pages,
-                   ScreenState{false, {screen.width, screen.height}, {}});
+                   ScreenState{false, {screen.width, screen.height}, {}}, Clock::Now());
     }
     Keep(image, "page");
-    const std::vector<DrawnText>& texts = recording.Texts();
+    const std::vector<DrawnText> texts = TextsOf(record);
     ExpectWholeOnScreen(texts, image.size());
 
     // The clock keeps its asked size while that fits, and is otherwise just small enough.
-    const QString clockText = QString::fromUtf8(page.clockText);
+    const std::u16string clockText = Utf8ToWide(page.clockText);
     const auto clock = std::find_if(texts.begin(), texts.end(),
                                     [](const DrawnText& t) { return t.clrText == kClock || t.clrText == kOvertime; });
     ASSERT_NE(clock, texts.end());
@@ -131,9 +132,9 @@ TEST_P(RoundPageFit, EveryTextIsWholeOnTheScreenAndTheCaptionStaysLeftOfTheBox)
     EXPECT_EQ(clock->cell.height(), CellHeightOf(LargestFittingHeight(clockText, asked, image.size())));
 
     // The caption and the elapsed time are drawn, beside the box and never under it.
-    const QString caption = QString::fromUtf8(page.caption);
+    const std::u16string caption = Utf8ToWide(page.caption);
     const auto captionText = std::find_if(texts.begin(), texts.end(),
-                                          [&](const DrawnText& t) { return t.text.startsWith(caption + " "); });
+                                          [&](const DrawnText& t) { return t.text.starts_with(caption + u" "); });
     ASSERT_NE(captionText, texts.end());
     const auto label = std::find_if(texts.begin(), texts.end(), [&](const DrawnText& t) {
         return &t != &*captionText && t.clip.top() == captionText->clip.top() && t.clip.right() == image.width() - 1;
@@ -181,28 +182,30 @@ TEST_P(InfoScreenFit, EveryLineIsWholeInItsBandAndTheFooterSaysWhatItMust)
 {
     const auto& [screen, footer] = GetParam();
     QImage image = NewCanvas(screen.width, screen.height, RGB(0, 0, 0));
-    const TextRecording recording;
+    DrawingRecord record;
     {
-        CDC dc(image);
+        QtDC dc(image);
+        dc.SetRecord(&record);
         DrawInfoScreen(dc, RECT{0, 0, screen.width, screen.height}, footer.language,
                        ScreenState{false, {screen.width, screen.height}, footer.footer});
     }
     Keep(image, "info");
-    ExpectWholeOnScreen(recording.Texts(), image.size());
+    const std::vector<DrawnText> texts = TextsOf(record);
+    ExpectWholeOnScreen(texts, image.size());
 
     const int h = screen.height / 8;
     const QRect bottomBand(0, 7 * h, screen.width, h);
-    std::vector<QString> inBottomBand;
-    for (const DrawnText& t : recording.Texts()) {
+    std::vector<std::u16string> inBottomBand;
+    for (const DrawnText& t : texts) {
         if (t.clip == bottomBand) inBottomBand.push_back(t.text);
     }
     if (*footer.expected == '\0') {
         EXPECT_TRUE(inBottomBand.empty());
     } else {
-        EXPECT_EQ(inBottomBand, std::vector<QString>{QString::fromUtf8(footer.expected)});
+        EXPECT_EQ(inBottomBand, std::vector<std::u16string>{Utf8ToWide(footer.expected)});
     }
-    EXPECT_TRUE(std::any_of(recording.Texts().begin(), recording.Texts().end(),
-                            [](const DrawnText& t) { return t.text == QStringLiteral("for Linux (7.26.36)"); }));
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                            [](const DrawnText& t) { return t.text == u"for Linux (7.26.36)"; }));
 }
 
 std::string FooterTestName(const ::testing::TestParamInfo<std::tuple<ScreenCase, FooterCase>>& info)

@@ -9,14 +9,15 @@
 #include "display/font_cache.h"
 #include "display/text_fit.h"
 #include "platform/gdi_dc.h"
+#include "platform/qt/qt_font.h"
 #include "platform/gdi_font.h"
 #include "platform/gdi_saved_state.h"
-#include "platform/gdi_text_record.h"
 #include "render_support.h"
+#include "text/wide_text.h"
 
 namespace {
 
-const QString kFace = QStringLiteral("微软雅黑");
+const std::u16string kFace = u"微软雅黑";
 
 struct FittingFontCase {
     const char* name;
@@ -30,9 +31,9 @@ class FittingFont : public ::testing::TestWithParam<FittingFontCase> {};
 TEST_P(FittingFont, IsTheAskedHeightWhileItFitsAndOtherwiseTheLargestThatDoes)
 {
     const FittingFontCase& c = GetParam();
-    const QString text = QString::fromUtf8(c.text);
+    const std::u16string text = Utf8ToWide(c.text);
     QImage image = NewCanvas(16, 16, RGB(0, 0, 0));
-    CDC dc(image);
+    QtDC dc(image);
     FontCache cache;
     const SavedTextState saved(dc);
     const int height = SelectFittingFont(dc, cache, text, kFace, c.asked, c.room);
@@ -81,9 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
 class FittedLine : public RenderTest {
 protected:
     // Draws the text fitted into the rectangle, measured in a font of `measured` pixels.
-    void Draw(const QString& text, RECT rect, int measured, int height)
+    void Draw(const std::u16string& text, RECT rect, int measured, int height)
     {
-        CDC dc(m_image);
+        QtDC dc(m_image);
+        dc.SetRecord(&m_record);
         CFont font;
         font.CreateFont(measured, FW_NORMAL, false, false, kFace);
         const ScopedFont selected(dc, &font);
@@ -93,18 +95,19 @@ protected:
     }
 
     QImage m_image = NewCanvas(800, 300, RGB(0, 0, 0));
+    DrawingRecord m_record;
 };
 
 TEST_F(FittedLine, StillTooWideAfterTheFirstShrinkIsShrunkAgainUntilItFits)
 {
     // Measured small but drawn from a larger height, one shrink in proportion is not enough.
-    const QString text = QStringLiteral("Round 3 — change tables at the bell 10:00");
+    const std::u16string text = u"Round 3 — change tables at the bell 10:00";
     const int room = TextWidth(text, 40) - 1;
-    const TextRecording recording;
     Draw(text, RECT{0, 0, room, 300}, 40, 160);
     Keep(m_image, "shrunk-again");
-    ASSERT_EQ(recording.Texts().size(), 1u);
-    const DrawnText& line = recording.Texts().front();
+    const std::vector<DrawnText> texts = TextsOf(m_record);
+    ASSERT_EQ(texts.size(), 1u);
+    const DrawnText& line = texts.front();
     EXPECT_LE(line.cell.width(), room);
     EXPECT_TRUE(line.clip.contains(line.cell));
     EXPECT_GE(line.cell.height(), CellHeightOf(LargestFittingHeight(text, 160, QSize(room, 300))) * 9 / 10)
@@ -114,43 +117,43 @@ TEST_F(FittedLine, StillTooWideAfterTheFirstShrinkIsShrunkAgainUntilItFits)
 TEST_F(FittedLine, TextThatFitsInNoSizeIsLeftOutRatherThanCut)
 {
     const QImage before = m_image;
-    const TextRecording recording;
-    Draw(QStringLiteral("Round 3 — change tables at the bell"), RECT{100, 0, 101, 300}, 40, 40);
-    Draw(QStringLiteral("Round 3"), RECT{100, 0, 90, 300}, 40, 40);
-    EXPECT_TRUE(recording.Texts().empty());
+    Draw(u"Round 3 — change tables at the bell", RECT{100, 0, 101, 300}, 40, 40);
+    Draw(u"Round 3", RECT{100, 0, 90, 300}, 40, 40);
+    EXPECT_TRUE(TextsOf(m_record).empty());
     EXPECT_EQ(m_image, before);
 }
 
-TEST(TextRecordingTest, NotesEachLineWhereItWasLaidOutOnlyWhileItLives)
+TEST(DrawingRecordTest, NotesEachLineWhereItWasLaidOutOnlyWhileAttached)
 {
     QImage image = NewCanvas(400, 300, RGB(0, 0, 0));
-    CDC dc(image);
+    QtDC dc(image);
     CFont font;
     font.CreateFont(30, FW_NORMAL, false, false, kFace);
     const ScopedFont selected(dc, &font);
     const int cell = font.CellHeight();
-    const int cx = font.Metrics().horizontalAdvance(QStringLiteral("ab"));
-    dc.DrawText(QStringLiteral("before"), RECT{0, 0, 400, 300}, DT_LEFT);
-    std::vector<DrawnText> texts;
+    const int cx = font.TextWidth(u"ab");
+    dc.DrawText(u"before", RECT{0, 0, 400, 300}, DT_LEFT);
+    DrawingRecord record;
     {
-        const TextRecording recording;
+        dc.SetRecord(&record);
         dc.SetTextColor(RGB(9, 8, 7));
-        dc.DrawText(QStringLiteral("ab\ncd"), RECT{10, 20, 390, 280}, DT_LEFT);
+        dc.DrawText(u"ab\ncd", RECT{10, 20, 390, 280}, DT_LEFT);
         const RECT centred{0, 100, 400, 200};
-        dc.DrawText(QStringLiteral("ab"), centred, DT_NOCLIP | DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        const RECT laidOut = dc.GetTextCell(QStringLiteral("ab"), centred, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        dc.DrawText(u"ab", centred, DT_NOCLIP | DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        const RECT laidOut = dc.GetTextCell(u"ab", centred, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         EXPECT_EQ(laidOut.left, (400 - cx) / 2);
         EXPECT_EQ(laidOut.top, 100 + (100 - cell) / 2);
-        texts = recording.Texts();
+        dc.SetRecord(nullptr);
     }
-    dc.DrawText(QStringLiteral("after"), RECT{0, 0, 400, 300}, DT_LEFT);
+    const std::vector<DrawnText> texts = TextsOf(record);
+    dc.DrawText(u"after", RECT{0, 0, 400, 300}, DT_LEFT);
 
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].text, QStringLiteral("ab"));
+    EXPECT_EQ(texts[0].text, u"ab");
     EXPECT_EQ(texts[0].cell, QRect(10, 20, cx, cell));
     EXPECT_EQ(texts[0].clip, QRect(10, 20, 380, 260));
     EXPECT_EQ(texts[0].clrText, RGB(9, 8, 7));
-    EXPECT_EQ(texts[1].text, QStringLiteral("cd"));
+    EXPECT_EQ(texts[1].text, u"cd");
     EXPECT_EQ(texts[1].cell.top(), 20 + cell);
     EXPECT_EQ(texts[2].cell, QRect((400 - cx) / 2, 100 + (100 - cell) / 2, cx, cell));
     EXPECT_TRUE(texts[2].clip.isNull()) << "an unclipped text has no clip";

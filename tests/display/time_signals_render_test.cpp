@@ -59,11 +59,11 @@ protected:
         Clock::Advance(later);
         QImage image = NewCanvas(960, 540, RGB(0, 0, 0));
         {
-            CDC dc(image);
+            QtDC dc(image);
             ScreenState state;
             state.reportedSize = {960, 540};
             state.timeSignals = timeSignals;
-            DrawScreen(dc, RECT{0, 0, 960, 540}, pages, state);
+            DrawScreen(dc, RECT{0, 0, 960, 540}, pages, state, Clock::Now());
         }
         Keep(image, name);
         return image;
@@ -199,11 +199,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(InfoScreenSignals, SummaryFollowsWhatTheFooterSaysAlready)
 {
     const TimeSignals timeSignals{kOneStage, false, ""};
-    EXPECT_EQ(WithSignalsSummary(QString(), TimeSignals{}, 1), QString());
-    EXPECT_EQ(WithSignalsSummary(QStringLiteral("Port=40123"), TimeSignals{}, 1), QStringLiteral("Port=40123"));
-    EXPECT_EQ(WithSignalsSummary(QString(), timeSignals, 1), QStringLiteral("Warnings 05:00"));
-    EXPECT_EQ(WithSignalsSummary(QStringLiteral("Port=40123"), timeSignals, 1),
-              QStringLiteral("Port=40123   Warnings 05:00"));
+    EXPECT_EQ(WithSignalsSummary(std::u16string(), TimeSignals{}, 1), std::u16string());
+    EXPECT_EQ(WithSignalsSummary(u"Port=40123", TimeSignals{}, 1), u"Port=40123");
+    EXPECT_EQ(WithSignalsSummary(std::u16string(), timeSignals, 1), u"Warnings 05:00");
+    EXPECT_EQ(WithSignalsSummary(u"Port=40123", timeSignals, 1),
+              u"Port=40123   Warnings 05:00");
 }
 
 TEST(InfoScreenSignals, BottomBandNamesTheSignalsOnlyWhenSetUp)
@@ -217,7 +217,7 @@ TEST(InfoScreenSignals, BottomBandNamesTheSignalsOnlyWhenSetUp)
         state.reportedSize = {1920, 1080};
         if (bSetUp) state.timeSignals = TimeSignals{kOneStage, false, "bell"};
         {
-            CDC dc(image);
+            QtDC dc(image);
             DrawInfoScreen(dc, RECT{0, 0, 1920, 1080}, 1, state);
         }
         const int ground = CountColour(image, kInfoGround, bottomBand);

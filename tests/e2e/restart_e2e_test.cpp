@@ -18,7 +18,7 @@
 #include "display_fixture.h"
 #include "msg/comm_msg.h"
 #include "platform/clock.h"
-#include "platform/gdi_dc.h"
+#include "platform/qt/qt_dc.h"
 
 namespace {
 
@@ -68,15 +68,15 @@ QImage DrawRoundAt(int remaining)
     ScreenPageList pages;
     {
         std::lock_guard lock(pages.Mutex());
-        pages.PutRoundPage(ScreenPageList::MakeRoundPage(msg, kWindow.size()));
+        pages.PutRoundPage(ScreenPageList::MakeRoundPage(msg, SIZE{kWindow.width(), kWindow.height()}));
     }
     Clock::Set(now);
     QImage image(kWindow.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
     {
-        CDC dc(image);
+        QtDC dc(image);
         DrawScreen(dc, RECT{0, 0, kWindow.width(), kWindow.height()}, pages,
-                   ScreenState{false, {kWindow.width(), kWindow.height()}, {}});
+                   ScreenState{false, {kWindow.width(), kWindow.height()}, {}}, now);
     }
     Clock::UseSystemTime();
     return image;

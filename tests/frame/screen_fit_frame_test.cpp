@@ -8,34 +8,39 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "frame_fixture.h"
 #include "platform/clock.h"
-#include "platform/gdi_text_record.h"
+#include "platform/drawing_record.h"
+#include "text/wide_text.h"
 
 namespace {
 
-// Repaints until a recorded text passes the check; the deadline only bounds a failure.
-const DrawnText* WaitForText(const TextRecording& recording, const std::function<bool(const DrawnText&)>& check)
+// Lets the window run until the drawing it measured for its screen has a line of text
+// that passes the check; the deadline only bounds a failure.
+std::optional<DrawnOp> WaitForText(const CMainFrame& frame, const std::function<bool(const DrawnOp&)>& check)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        const auto& texts = recording.Texts();
-        const auto found = std::find_if(texts.begin(), texts.end(), check);
-        if (found != texts.end()) return &*found;
+        if (const DrawingRecord* shown = frame.ShownDrawing()) {
+            for (const DrawnOp* text : shown->Texts()) {
+                if (check(*text)) return *text;
+            }
+        }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
-std::vector<QString> TextsInBottomBand(const TextRecording& recording, QSize client)
+std::vector<std::u16string> TextsInBottomBand(const CMainFrame& frame, SIZE client)
 {
-    const int h = client.height() / 8;
-    const QRect band(0, 7 * h, client.width(), h);
-    std::vector<QString> texts;
-    for (const DrawnText& t : recording.Texts()) {
-        if (t.clip == band && std::find(texts.begin(), texts.end(), t.text) == texts.end()) texts.push_back(t.text);
+    const int h = client.cy / 8;
+    const RECT band{0, 7 * h, client.cx, 8 * h};
+    std::vector<std::u16string> texts;
+    for (const DrawnOp* t : frame.ShownDrawing()->Texts()) {
+        if (t->clip == band && std::find(texts.begin(), texts.end(), t->text) == texts.end()) texts.push_back(t->text);
     }
     return texts;
 }
@@ -44,10 +49,9 @@ using ServerFooter = FrameTest;
 
 TEST_F(ServerFooter, AnotherPortThanTheStandardOneIsShownAtTheBottom)
 {
-    const TextRecording recording;
-    const QString expected = QStringLiteral("Port=") + QString::number(m_nPort);
-    ASSERT_NE(WaitForText(recording, [&](const DrawnText& t) { return t.text == expected; }), nullptr);
-    EXPECT_EQ(TextsInBottomBand(recording, QSize(1920, 1080)), std::vector<QString>{expected});
+    const std::u16string expected = u"Port=" + IntToWide(m_nPort);
+    ASSERT_TRUE(WaitForText(*m_pFrame, [&](const DrawnOp& t) { return t.text == expected; }));
+    EXPECT_EQ(TextsInBottomBand(*m_pFrame, SIZE{1920, 1080}), std::vector<std::u16string>{expected});
 }
 
 // A listening socket of another program holding a port the display is then asked to use.
@@ -86,10 +90,9 @@ TEST(ServerFooterNotListening, TheBottomBandSaysSoAndNamesThePort)
     frame.ShowWithClientSize(1366, 768);
     ASSERT_EQ(frame.ListeningPort(), 0);
 
-    const TextRecording recording;
-    const QString expected = QStringLiteral("Not listening on port ") + QString::number(taken.Port());
-    ASSERT_NE(WaitForText(recording, [&](const DrawnText& t) { return t.text == expected; }), nullptr);
-    EXPECT_EQ(TextsInBottomBand(recording, QSize(1366, 768)), std::vector<QString>{expected});
+    const std::u16string expected = u"Not listening on port " + IntToWide(taken.Port());
+    ASSERT_TRUE(WaitForText(frame, [&](const DrawnOp& t) { return t.text == expected; }));
+    EXPECT_EQ(TextsInBottomBand(frame, SIZE{1366, 768}), std::vector<std::u16string>{expected});
 }
 
 struct PortraitCase {
@@ -125,13 +128,13 @@ TEST_P(PortraitClock, ShowsEveryCharacterInsideTheScreen)
     (*msg)[std::to_string(MsgKey::kClockColour)] = "0,255,0";
     (*msg)[std::to_string(MsgKey::kOvertimeColour)] = "255,0,255";
 
-    const TextRecording recording;
     Deliver(*msg);
-    const QString text = QString::fromLatin1(c.clockText);
-    const DrawnText* clock = WaitForText(recording, [&](const DrawnText& t) { return t.text == text; });
-    ASSERT_NE(clock, nullptr) << "no clock reading " << c.clockText;
-    EXPECT_TRUE(QRect(0, 0, 1080, 1920).contains(clock->cell))
-        << clock->cell.x() << "," << clock->cell.y() << " " << clock->cell.width() << "x" << clock->cell.height();
+    const std::u16string text = Utf8ToWide(c.clockText);
+    const std::optional<DrawnOp> clock = WaitForText(*m_pFrame, [&](const DrawnOp& t) { return t.text == text; });
+    ASSERT_TRUE(clock) << "no clock reading " << c.clockText;
+    const RECT& cell = clock->area;
+    EXPECT_TRUE(cell.left >= 0 && cell.top >= 0 && cell.right <= 1080 && cell.bottom <= 1920)
+        << cell.left << "," << cell.top << " " << cell.right << "," << cell.bottom;
 
     // On the screen itself the clock's ink stays clear of the left and right edges.
     ProcessEventsFor(200);

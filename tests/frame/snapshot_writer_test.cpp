@@ -25,10 +25,10 @@ protected:
         std::filesystem::remove_all(m_dir);
     }
 
-    static QImage Filled(QRgb colour)
+    static Image32 Filled(QRgb colour)
     {
-        QImage image(320, 200, QImage::Format_RGB32);
-        image.fill(colour);
+        Image32 image(320, 200);
+        image.Fill(colour);
         return image;
     }
 

@@ -1,0 +1,8 @@
+#include <QCoreApplication>
+
+#include "platform/drawing_lifetime.h"
+
+void AtDrawingExit(void (*release)())
+{
+    qAddPostRoutine(release);
+}
