@@ -6,8 +6,6 @@
 #include <cstring>
 
 #include "frame/main_frame.h"
-#include "frame/snapshot_writer.h"
-#include "platform/clock.h"
 #include "platform/qt/qt_dc.h"
 
 namespace {
@@ -53,9 +51,7 @@ QImage CMainFrame::ScreenImage(const QRect& area) const
 void CMainFrame::Refresh()
 {
     if (!isVisible()) return;
-    const std::vector<RECT> parts =
-        m_refresh.Tick(SIZE{width(), height()}, m_pages, CurrentScreenState(), Clock::Now());
-    for (const RECT& rc : parts) update(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    for (const RECT& rc : TickScreen()) update(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
 }
 
 void CMainFrame::OnPaint(const QRegion& region)
@@ -67,17 +63,15 @@ void CMainFrame::OnPaint(const QRegion& region)
     {
         QPainter painter(this);
         QtDC dc(painter);
-        m_refresh.Paint(dc, parts, SIZE{width(), height()}, m_pages, CurrentScreenState());
+        PaintScreen(dc, parts);
     }
-    m_bSnapshotOwed = m_pSnapshot != nullptr;
-    OfferSnapshot();
+    NoteScreenChanged();
+    OfferScreenSnapshot();
 }
 
-void CMainFrame::OfferSnapshot()
+void CMainFrame::OfferScreenSnapshot()
 {
-    if (!m_bSnapshotOwed || !m_pSnapshot->IsDue()) return;
-    m_pSnapshot->Offer(ToImage32(ScreenImage()));
-    m_bSnapshotOwed = false;
+    OfferSnapshot([this] { return ToImage32(ScreenImage()); });
 }
 
 bool CMainFrame::CanOfferSnapshotBetweenRepaints()

@@ -2,11 +2,11 @@
 #include <optional>
 
 #include "display/round_time.h"
-#include "frame/main_frame.h"
+#include "frame/display_core.h"
 #include "sound/bell_trigger.h"
 #include "sound/sound_player.h"
 
-void CMainFrame::SetTimeSignals(const TimeSignals& timeSignals, std::unique_ptr<CSoundPlayer> pBell)
+void CDisplayCore::SetTimeSignals(const TimeSignals& timeSignals, std::unique_ptr<CSoundPlayer> pBell)
 {
     m_timeSignals = timeSignals;
     m_pBellTrigger.reset();
@@ -18,7 +18,7 @@ void CMainFrame::SetTimeSignals(const TimeSignals& timeSignals, std::unique_ptr<
     }
 }
 
-void CMainFrame::FeedBell()
+void CDisplayCore::FeedBell()
 {
     if (!m_pBellTrigger) return;
     std::optional<RoundOnScreen> shown;

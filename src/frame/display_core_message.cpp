@@ -1,7 +1,7 @@
 #include <chrono>
 #include <mutex>
 
-#include "frame/main_frame.h"
+#include "frame/display_core.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
@@ -14,7 +14,7 @@ constexpr std::chrono::milliseconds kCloseDelay{50};
 
 }  // namespace
 
-void CMainFrame::OnMessage(SOCKET s, CommMsg_base* pMsg)
+void CDisplayCore::OnMessage(SOCKET s, CommMsg_base* pMsg)
 {
     const int nMsgID = GetIntByName(*pMsg, kMsgIdKey);
     // A page is built, and its picture decoded, before the page list is touched; the
@@ -51,7 +51,7 @@ void CMainFrame::OnMessage(SOCKET s, CommMsg_base* pMsg)
     m_pServer->CloseConnection(s, kCloseDelay);
 }
 
-void CMainFrame::SendScreenSize(SOCKET s)
+void CDisplayCore::SendScreenSize(SOCKET s)
 {
     const ScreenSize size = GetScreenSize();
     CommMsg_base reply;

@@ -1,0 +1,112 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "display/screen_pages.h"
+#include "display/screen_refresh.h"
+#include "display/screen_size.h"
+#include "display/screen_state.h"
+#include "net/tip_proc_base.h"
+#include "platform/gdi_dc.h"
+#include "platform/gdi_types.h"
+#include "platform/image32.h"
+
+class CBellTrigger;
+class CSoundPlayer;
+class PageStateStore;
+class SnapshotWriter;
+
+inline constexpr int kServerPort = kStandardPort;
+
+// Everything the display is besides its window, the same on every platform: the network
+// server and its processor (messages arrive on the server's processing thread through
+// OnMessage), the page list, the screen's measure and repaint, the saved pages, the bell
+// and the snapshot. The platform's main window (CMainFrame) derives from it: it stores
+// its client size, ticks it ten times a second, paints through it, and carries out the
+// repaint requests that come from other threads.
+//
+// Teardown: the destructor stops the server and joins its threads before the page list
+// goes, so no message handling can touch a list that no longer exists.
+class CDisplayCore : public CTipProcBase_IOCP_bc {
+public:
+    explicit CDisplayCore(int nPort);
+    ~CDisplayCore() override;
+
+    // Before StartServing: where the server listens and whom it lets in; the snapshot
+    // file; the director's warning stages, overtime blink and the bell that rings as
+    // the round on the screen reaches each stage and its end (null: silent); and the
+    // directory the page list is kept in, restored from at start with bRestore.
+    void SetListenRules(ListenRules rules) { m_listenRules = std::move(rules); }
+    void SetSnapshotFile(const std::string& strPath);
+    void SetTimeSignals(const TimeSignals& timeSignals, std::unique_ptr<CSoundPlayer> pBell);
+    void SetPageStateDirectory(const std::string& strDir, bool bRestore);
+
+    // The port the server listens on, or 0 when it could not listen.
+    int ListeningPort() const;
+    // Safe from any thread: the client size the window thread last stored, and the
+    // screen size reported for it.
+    SIZE ClientSize() const;
+    ScreenSize GetScreenSize() const;
+
+    ScreenPageList& Pages() { return m_pages; }
+    // What the screen shows, as the drawing that measured it; null before the first tick.
+    const DrawingRecord* ShownDrawing() const { return m_refresh.Shown(); }
+
+    void OnMessage(SOCKET s, CommMsg_base* pMsg) override;
+
+protected:
+    // The saved pages come back (pictures fitted to the client area, or to `screen`
+    // while the window has no size yet) and then the server listens, so no message can
+    // come before the saved list. A server that cannot listen has told the user
+    // already; the window goes on and keeps showing the information screen.
+    void StartServing(SIZE screen);
+
+    // Window thread only.
+    void StoreClientSize(SIZE client);
+    // Measures the screen of now; returns the parts the window is to invalidate.
+    std::vector<RECT> TickScreen();
+    // Draws the parts of the screen that a repaint asked for, as last measured.
+    void PaintScreen(CDC& dc, const std::vector<RECT>& parts);
+    // Each tick: tells the bell which round the screen shows and how far it has run.
+    void FeedBell();
+    // After a repaint changed the screen; the picture is taken when a second has passed
+    // since the last one, so `screenPicture` is called at most once a second.
+    void NoteScreenChanged() { m_bSnapshotOwed = m_pSnapshot != nullptr; }
+    void OfferSnapshot(const std::function<Image32()>& screenPicture);
+
+    // Safe from any thread: asks the window thread to tick at once, so that a message's
+    // page shows without waiting for the timer.
+    virtual void RequestRepaint() = 0;
+
+    bool m_bFullScreen = false;
+
+private:
+    ScreenState CurrentScreenState() const;
+    // What the information screen's bottom band says about the server.
+    InfoFooter ServerFooter() const;
+    void SendScreenSize(SOCKET s);
+    // After a message has changed the list; never with its lock held.
+    void SavePages();
+
+    const int m_nPort;
+    ListenRules m_listenRules;
+    ScreenPageList m_pages;
+    // Width in the high half, height in the low half: one atomic read gives a pair that
+    // belongs together.
+    std::atomic<std::uint64_t> m_nClientSize{0};
+    ScreenRefresh m_refresh;
+    std::unique_ptr<SnapshotWriter> m_pSnapshot;
+    // A repaint changed the screen after the last snapshot was taken.
+    bool m_bSnapshotOwed = false;
+    TimeSignals m_timeSignals;
+    // The player goes after the trigger, whose ring calls it.
+    std::unique_ptr<CSoundPlayer> m_pBell;
+    std::unique_ptr<CBellTrigger> m_pBellTrigger;
+    std::string m_strStateDir;
+    bool m_bRestoreState = false;
+    std::unique_ptr<PageStateStore> m_pPageState;
+};
