@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "frame/main_frame.h"
+#include "platform/qt/shell/main_frame.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"

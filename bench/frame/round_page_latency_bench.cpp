@@ -9,7 +9,7 @@
 #include <chrono>
 #include <vector>
 
-#include "frame/main_frame.h"
+#include "platform/qt/shell/main_frame.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"

@@ -7,7 +7,7 @@
 #include "app/bell_sound.h"
 #include "app/quit_signals.h"
 #include "display/page_state_file.h"
-#include "frame/main_frame.h"
+#include "platform/qt/shell/main_frame.h"
 #include "net/diag_log.h"
 #include "platform/lang_index.h"
 #include "platform/message_box.h"

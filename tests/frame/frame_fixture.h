@@ -8,7 +8,7 @@
 #include <memory>
 #include <mutex>
 
-#include "frame/main_frame.h"
+#include "platform/qt/shell/main_frame.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "frame/cursor_hider.h"
+#include "platform/qt/shell/cursor_hider.h"
 #include "frame_fixture.h"
 
 namespace {

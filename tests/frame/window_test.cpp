@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "frame/window_flags.h"
+#include "platform/qt/shell/window_flags.h"
 #include "frame_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "frame/main_frame.h"
+#include "platform/qt/shell/main_frame.h"
 #include "platform/qt/qt_dc.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "frame/main_frame.h"
-#include "frame/screen_awake.h"
-#include "frame/window_flags.h"
+#include "platform/qt/shell/main_frame.h"
+#include "platform/qt/shell/screen_awake.h"
+#include "platform/qt/shell/window_flags.h"
 #include "platform/lang_index.h"
 #include "text/lang_text.h"
 #include "text/wide_text.h"

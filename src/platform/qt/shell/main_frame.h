@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "frame/cursor_hider.h"
+#include "platform/qt/shell/cursor_hider.h"
 #include "frame/display_core.h"
 
 class QMenu;

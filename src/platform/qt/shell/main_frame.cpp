@@ -7,8 +7,8 @@
 
 #include <algorithm>
 
-#include "frame/screen_awake.h"
-#include "frame/window_flags.h"
+#include "platform/qt/shell/screen_awake.h"
+#include "platform/qt/shell/window_flags.h"
 
 CMainFrame::CMainFrame(int nPort) : CDisplayCore(nPort) {}
 
