@@ -5,6 +5,7 @@
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
+#include "platform/heap_policy.h"
 
 namespace {
 
@@ -46,7 +47,11 @@ void CDisplayCore::OnMessage(SOCKET s, CommMsg_base* pMsg)
     default:
         break;
     }
-    if (nMsgID == MSGID_CLEAR || nMsgID == MSGID_ROUND_PAGE || nMsgID == MSGID_NOTE_PAGE) SavePages();
+    if (nMsgID == MSGID_CLEAR || nMsgID == MSGID_ROUND_PAGE || nMsgID == MSGID_NOTE_PAGE) {
+        SavePages();
+        // What decoding the new page's picture and dropping the old page left free.
+        ReturnFreeHeap();
+    }
     // Every connection carries one message: whatever it was, it ends here.
     m_pServer->CloseConnection(s, kCloseDelay);
 }
