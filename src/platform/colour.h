@@ -2,6 +2,12 @@
 #include <cstdint>
 
 // Colours travel as 0x00BBGGRR, red in the lowest byte, as the scoring program sends them.
+// On Windows that is GDI's own COLORREF with its RGB and Get?Value macros, so that the
+// names mean the same in a file that includes windows.h as in one that does not.
+#ifdef _WIN32
+#include <windef.h>
+#include <wingdi.h>
+#else
 using COLORREF = std::uint32_t;
 
 constexpr COLORREF RGB(int r, int g, int b)
@@ -11,6 +17,7 @@ constexpr COLORREF RGB(int r, int g, int b)
 constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
 constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+#endif
 
 // The colour as it stands in a 32-bit image pixel (0xAARRGGBB) without its top byte,
 // which carries no colour: compare it with `pixel & kPixelRgb`.

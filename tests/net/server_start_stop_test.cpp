@@ -1,10 +1,8 @@
 // Starting on a port, failing to, and stopping with work under way.
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <memory>
 #include <thread>
+
+#include <asio/error.hpp>
 
 #include "net/log_texts.h"
 #include "net/tip_proc_base.h"
@@ -43,14 +41,9 @@ TEST(ServerStart, ListensOnAFreePortAndLogsIt)
 TEST(ServerStart, TakenPortFailsTheStartWithTheBindErrorAndOneMessageBox)
 {
     // Another program holds the port.
-    const int holder = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(::listen(holder, 5), 0);
-    socklen_t len = sizeof addr;
-    ::getsockname(holder, reinterpret_cast<sockaddr*>(&addr), &len);
-    const int taken = ntohs(addr.sin_port);
+    int taken = 0;
+    const PlainSocket::Handle holder = PlainSocket::ListenOnFreePort(taken);
+    ASSERT_NE(holder, PlainSocket::kNone);
 
     std::vector<std::u16string> boxes;
     SetMessageBoxHandler([&](const std::u16string& text) { boxes.push_back(text); });
@@ -62,9 +55,10 @@ TEST(ServerStart, TakenPortFailsTheStartWithTheBindErrorAndOneMessageBox)
         EXPECT_EQ(server.ListeningPort(), 0);
     }
     SetMessageBoxHandler(nullptr);
-    ::close(holder);
+    PlainSocket::Close(holder);
 
-    EXPECT_EQ(log.Count(u" bind() failed:98"), 1);
+    // The system's own code for an address in use: EADDRINUSE (98), WSAEADDRINUSE (10048).
+    EXPECT_EQ(log.Count(LogText::WithCode(LogText::kBindFailed, asio::error::address_in_use)), 1);
     EXPECT_EQ(boxes, std::vector<std::u16string>{u"无法建立socket监听。。。"});
     // The process goes on: another server starts as usual.
     CIOCPclass2016BC next;
