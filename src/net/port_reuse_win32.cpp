@@ -1,7 +1,7 @@
 #include "port_reuse.h"
 
 // Windows binds a listening socket past TIME_WAIT by default, and there SO_REUSEADDR would
-// let another program bind the very port we listen on and take its connections.
+// let the bind succeed on a port that another program, or a copy of this one, listens on.
 void AllowRestartOnPort(asio::ip::tcp::acceptor&)
 {
 }

@@ -7,6 +7,7 @@
 #include "net/log_texts.h"
 #include "net/tip_proc_base.h"
 #include "platform/message_box.h"
+#include "answering_proc.h"
 #include "server_fixture.h"
 
 namespace {
@@ -63,6 +64,28 @@ TEST(ServerStart, TakenPortFailsTheStartWithTheBindErrorAndOneMessageBox)
     // The process goes on: another server starts as usual.
     CIOCPclass2016BC next;
     EXPECT_EQ(next.CreateField(0, &proc), 1);
+}
+
+// The display closes each connection after its reply, so its side of the connection waits
+// in TIME_WAIT for minutes after it has stopped; a restart must not have to wait for that.
+TEST(ServerStart, RestartGetsThePortBackWhileTheLastConnectionWaitsOut)
+{
+    int port = 0;
+    {
+        AnsweringProc proc;
+        CIOCPclass2016BC server;
+        proc.m_pServer = &server;
+        ASSERT_EQ(server.CreateField(0, &proc), 1);
+        port = server.ListeningPort();
+        LoopbackClient c(port);
+        ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
+        ASSERT_EQ(c.ReadUntilClosed(), AnsweringProc::SizeReply());
+    }
+    RecordingProc proc;
+    CIOCPclass2016BC restarted;
+    ASSERT_EQ(restarted.CreateField(port, &proc), 1);
+    LoopbackClient c(port);
+    EXPECT_TRUE(c.Connected());
 }
 
 TEST(ServerStop, UnstartedServerStopsWithoutALine)
