@@ -34,7 +34,9 @@ build-win/build.ninja:
 	$(CMAKE_GEN) -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVLUNE_WITH_QT=OFF -DPAVLUNE_WITH_BENCH=OFF
 
-windows: deps build-win/build.ninja
+windows:
+	@scripts/deps windows
+	$(MAKE) --no-print-directory build-win/build.ninja
 	cmake --build build-win -j $(JOBS)
 
 # The Windows tests run under Wine, in a Wine prefix of their own made for the run.
