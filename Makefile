@@ -41,7 +41,7 @@ windows:
 
 # The Windows tests run under Wine, in a Wine prefix of their own made for the run.
 test-windows: windows
-	tests/wine/run_tests.sh build-win
+	JOBS=$(JOBS) tests/wine/run_tests.sh build-win
 
 test: deps build
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
