@@ -19,8 +19,25 @@ export PAVLUNE_WINE_RUN=1
 # Console programs only: no window may open on the user's screen.
 unset DISPLAY WAYLAND_DISPLAY
 
+# The Wine server keeps its socket in a folder of /tmp named after the prefix's device and
+# inode (server-<dev>-<inode>, in hexadecimal), which it leaves behind when it ends.
+server_dir_name() {
+  local dev ino
+  read -r dev ino < <(stat -c '%d %i' "$WINEPREFIX")
+  printf 'server-%x-%x' "$dev" "$ino"
+}
+
 cleanup() {
+  local name dir
   wineserver -k >/dev/null 2>&1 || true
+  if [ -d "$WINEPREFIX" ]; then
+    name=$(server_dir_name)
+    for dir in /tmp/wine-*/"$name" /tmp/.wine-"$(id -u)"/"$name"; do
+      [ -d "$dir" ] || continue
+      rm -rf "$dir"
+      rmdir "$(dirname "$dir")" 2>/dev/null || true
+    done
+  fi
   rm -rf "$run_dir"
 }
 trap cleanup EXIT
