@@ -3,7 +3,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = cmake -G Ninja -Wno-dev
 
-.PHONY: deps build run test test-sanitizers bench fuzz deb clean
+.PHONY: deps build run test test-sanitizers windows test-windows bench fuzz deb clean
 
 deps:
 	@scripts/deps
@@ -29,9 +29,24 @@ test-sanitizers: build-asan/build.ninja build-tsan/build.ninja
 	cmake --build build-tsan -j $(JOBS)
 	TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure --no-tests=error -j $(JOBS)
 
+# The Windows programs and their tests, cross-built with MinGW-w64 into build-win/.
+build-win/build.ninja:
+	$(CMAKE_GEN) -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVLUNE_WITH_QT=OFF -DPAVLUNE_WITH_BENCH=OFF
+
+windows:
+	@scripts/deps windows
+	$(MAKE) --no-print-directory build-win/build.ninja
+	cmake --build build-win -j $(JOBS)
+
+# The Windows tests run under Wine, in a Wine prefix of their own made for the run.
+test-windows: windows
+	JOBS=$(JOBS) tests/wine/run_tests.sh build-win
+
 test: deps build
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
 	$(MAKE) --no-print-directory test-sanitizers
+	$(MAKE) --no-print-directory test-windows
 
 # The Debian package for the display machine: build/pavlune_<version>_<arch>.deb.
 deb: deps $(BUILD)/build.ninja
@@ -51,4 +66,4 @@ fuzz: deps
 	  -max_total_time=$${FUZZ_SECONDS:-600} fuzz/corpus fuzz/seeds
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan build-fuzz
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz build-win

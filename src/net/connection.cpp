@@ -1,7 +1,6 @@
 #include "connection.h"
 
-#include <cerrno>
-
+#include <asio/error.hpp>
 #include <asio/write.hpp>
 
 #include "net/diag_log.h"
@@ -102,7 +101,7 @@ void Connection::Send(std::shared_ptr<const FrameBuffer> frame)
     const auto length = static_cast<std::size_t>(frame->Length());
     // Replies are small; a peer that never reads must not make them pile up without end.
     if (static_cast<std::int64_t>(m_nOutgoingBytes + length) > FrameLimit::kMaxFrameBytes) {
-        WriteLog(LogText::SendError(ENOBUFS));
+        WriteLog(LogText::SendError(asio::error::no_buffer_space));
         End();
         return;
     }

@@ -21,15 +21,54 @@ bool PrefixMatches(const std::array<unsigned char, N>& a, const std::array<unsig
     return (a[whole] & mask) == (b[whole] & mask);
 }
 
+// Four decimal numbers of at most 255, without leading zeros: the only IPv4 form that
+// inet_pton takes. The parser under Asio on Windows also takes "10.0.0", octal and
+// hexadecimal parts, a ":port" after an address and brackets around one, so without this
+// "--allow 010.0.0.1" would let in 8.0.0.1 there and "--listen 127.0.0.1:80" would listen
+// on 127.0.0.1.
+bool IsDottedQuad(std::string_view text)
+{
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0) {
+            if (text.empty() || text.front() != '.') {
+                return false;
+            }
+            text.remove_prefix(1);
+        }
+        unsigned value = 0;
+        const auto [end, err] = std::from_chars(text.data(), text.data() + text.size(), value);
+        const auto digits = static_cast<std::size_t>(end - text.data());
+        if (err != std::errc() || digits == 0 || digits > 3 || value > 255 || (digits > 1 && text.front() == '0')) {
+            return false;
+        }
+        text.remove_prefix(digits);
+    }
+    return text.empty();
+}
+
 }  // namespace
 
 std::optional<asio::ip::address> ParseAddress(std::string_view text)
 {
-    if (text.empty() || text.find_first_of("% \t") != std::string_view::npos) {
+    if (text.empty() || text.find_first_of("% \t[]") != std::string_view::npos) {
         return std::nullopt;
     }
     asio::error_code ec;
-    const asio::ip::address address = asio::ip::make_address(std::string(text), ec);
+    asio::ip::address address;
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string_view::npos) {
+        if (!IsDottedQuad(text)) {
+            return std::nullopt;
+        }
+        address = asio::ip::make_address_v4(std::string(text), ec);
+    } else {
+        // An IPv6 address may end in IPv4 form: "::ffff:192.0.2.7".
+        const std::string_view tail = text.substr(colon + 1);
+        if (tail.find('.') != std::string_view::npos && !IsDottedQuad(tail)) {
+            return std::nullopt;
+        }
+        address = asio::ip::make_address_v6(std::string(text), ec);
+    }
     if (ec) {
         return std::nullopt;
     }

@@ -1,11 +1,13 @@
 #include "server_core.h"
 
-#include <cerrno>
+#include <system_error>
 
+#include <asio/error.hpp>
 #include <asio/ip/v6_only.hpp>
 #include <asio/post.hpp>
 
 #include "connection.h"
+#include "port_reuse.h"
 #include "net/diag_log.h"
 #include "net/log_texts.h"
 
@@ -17,10 +19,11 @@ constexpr int kSocketBufferBytes = 262144;
 // otherwise retry the connection still waiting in the backlog at once, for ever.
 constexpr auto kAcceptBackoff = std::chrono::milliseconds(100);
 
+// Asio's error names are the system's own codes: errno values on Linux, Winsock's on Windows.
 bool IsOutOfSockets(const asio::error_code& ec)
 {
-    const int e = ec.value();
-    return e == EMFILE || e == ENFILE || e == ENOBUFS || e == ENOMEM;
+    return ec == asio::error::no_descriptors || ec == std::errc::too_many_files_open_in_system ||
+           ec == asio::error::no_buffer_space || ec == asio::error::no_memory;
 }
 
 }  // namespace
@@ -41,9 +44,7 @@ int ServerCore::Listen(const asio::ip::address& address, int port)
         WriteLog(LogText::WithCode(LogText::kWsaSocketFailed, ec.value()));
         return 0;
     }
-    // A restarted display must get its port back while old connections sit in
-    // TIME_WAIT; on this platform the option never lets two listeners share a port.
-    m_acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+    AllowRestartOnPort(m_acceptor);
     if (address.is_v6()) {
         // "::" takes both families; any other IPv6 address only its own.
         m_acceptor.set_option(asio::ip::v6_only(!address.is_unspecified()), ec);
@@ -176,7 +177,7 @@ void ServerCore::PostSend(const std::vector<SOCKET>& socks, std::shared_ptr<cons
             if (const std::shared_ptr<Connection> conn = Find(s)) {
                 conn->Send(frame);
             } else {
-                WriteLog(LogText::SendError(EBADF));
+                WriteLog(LogText::SendError(asio::error::bad_descriptor));
             }
         }
     });

@@ -3,8 +3,11 @@
 
 #include "platform/gdi_types.h"
 
-#if !defined(_WIN32)
 // Colours travel as 0x00BBGGRR, red in the lowest byte, as the scoring program sends them.
+// On Windows that is GDI's own COLORREF with its RGB and Get?Value macros (windows.h, by
+// way of gdi_types.h), so that the names mean the same in a file that includes windows.h
+// as in one that does not.
+#if !defined(_WIN32)
 using COLORREF = std::uint32_t;
 
 constexpr COLORREF RGB(int r, int g, int b)

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "local_time.h"
+
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
@@ -64,9 +66,7 @@ DateTime DateTime::FromLocal(int year, int month, int day, int hour, int minute,
 
 DateTime DateTime::FromSystemTime(std::chrono::system_clock::time_point tp)
 {
-    const std::time_t t = std::chrono::system_clock::to_time_t(tp);
-    std::tm local{};
-    localtime_r(&t, &local);
+    const std::tm local = LocalTime(std::chrono::system_clock::to_time_t(tp));
     return FromLocal(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                      local.tm_sec);
 }

@@ -24,8 +24,6 @@ struct SIZE {
     int cy = 0;
 };
 
-inline bool IsRectEmpty(const RECT& rc) { return rc.right <= rc.left || rc.bottom <= rc.top; }
-
 // DrawText format bits; left and top are the defaults (no bit).
 inline constexpr unsigned DT_TOP = 0x0;
 inline constexpr unsigned DT_LEFT = 0x0;
@@ -48,7 +46,9 @@ inline constexpr int FW_NORMAL = 400;
 inline constexpr int FW_HEAVY = 900;
 #endif
 
-// Rectangle arithmetic of our own, under names GDI does not take.
+// Rectangle arithmetic of our own, under names GDI does not take (GDI's IsRectEmpty takes
+// a pointer).
+inline bool IsRectEmpty(const RECT& rc) { return rc.right <= rc.left || rc.bottom <= rc.top; }
 inline int RectWidth(const RECT& rc) { return rc.right - rc.left; }
 inline int RectHeight(const RECT& rc) { return rc.bottom - rc.top; }
 inline bool operator==(const RECT& a, const RECT& b)

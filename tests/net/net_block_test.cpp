@@ -47,7 +47,9 @@ TEST_P(NetBlockParse, RefusesAnythingButAnAddressAndAPrefixOfItsWidth)
 INSTANTIATE_TEST_SUITE_P(Bad, NetBlockParse,
                          testing::Values("", "localhost", "127.0.0.1/33", "::1/129", "10.0.0.0/", "10.0.0.0/-1",
                                          "10.0.0.0/+8", "10.0.0.0/8x", "10.0.0.0 /8", "10.0.0", "256.0.0.1",
-                                         "fe80::1%lo", "/8", "10.0.0.0/8/8"));
+                                         "fe80::1%lo", "/8", "10.0.0.0/8/8", "127.1", "010.0.0.1",
+                                         "0x7f.0.0.1", "1.2.3.4.5", "127.0.0.1:9977", "[::1]", "[::1]:9977",
+                                         "::ffff:127.1", "::ffff:1.2.3.04"));
 
 TEST(NetBlockAllowList, EmptyListAdmitsEveryone)
 {

@@ -3,6 +3,8 @@
 #include <future>
 #include <thread>
 
+#include <asio/error.hpp>
+
 #include "msg/msg_ids.h"
 #include "net/log_texts.h"
 #include "server_fixture.h"
@@ -150,7 +152,7 @@ TEST_F(ServerSend, SendingToOrClosingAnEndedIdTouchesNoOtherConnection)
     server->SendMsg({ended}, reply);
     server->CloseConnection(ended);
     server->CloseConnection(ended);
-    EXPECT_TRUE(log.WaitFor(LogText::SendError(EBADF)));
+    EXPECT_TRUE(log.WaitFor(LogText::SendError(asio::error::bad_descriptor)));
     EXPECT_TRUE(live.StaysQuietFor(100ms));
 
     // The live connection still works both ways.

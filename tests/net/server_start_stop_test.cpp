@@ -1,14 +1,13 @@
 // Starting on a port, failing to, and stopping with work under way.
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <memory>
 #include <thread>
+
+#include <asio/error.hpp>
 
 #include "net/log_texts.h"
 #include "net/tip_proc_base.h"
 #include "platform/message_box.h"
+#include "answering_proc.h"
 #include "server_fixture.h"
 
 namespace {
@@ -43,14 +42,9 @@ TEST(ServerStart, ListensOnAFreePortAndLogsIt)
 TEST(ServerStart, TakenPortFailsTheStartWithTheBindErrorAndOneMessageBox)
 {
     // Another program holds the port.
-    const int holder = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(::listen(holder, 5), 0);
-    socklen_t len = sizeof addr;
-    ::getsockname(holder, reinterpret_cast<sockaddr*>(&addr), &len);
-    const int taken = ntohs(addr.sin_port);
+    int taken = 0;
+    const PlainSocket::Handle holder = PlainSocket::ListenOnFreePort(taken);
+    ASSERT_NE(holder, PlainSocket::kNone);
 
     std::vector<std::u16string> boxes;
     SetMessageBoxHandler([&](const std::u16string& text) { boxes.push_back(text); });
@@ -62,13 +56,36 @@ TEST(ServerStart, TakenPortFailsTheStartWithTheBindErrorAndOneMessageBox)
         EXPECT_EQ(server.ListeningPort(), 0);
     }
     SetMessageBoxHandler(nullptr);
-    ::close(holder);
+    PlainSocket::Close(holder);
 
-    EXPECT_EQ(log.Count(u" bind() failed:98"), 1);
+    // The system's own code for an address in use: EADDRINUSE (98), WSAEADDRINUSE (10048).
+    EXPECT_EQ(log.Count(LogText::WithCode(LogText::kBindFailed, asio::error::address_in_use)), 1);
     EXPECT_EQ(boxes, std::vector<std::u16string>{u"无法建立socket监听。。。"});
     // The process goes on: another server starts as usual.
     CIOCPclass2016BC next;
     EXPECT_EQ(next.CreateField(0, &proc), 1);
+}
+
+// The display closes each connection after its reply, so its side of the connection waits
+// in TIME_WAIT for minutes after it has stopped; a restart must not have to wait for that.
+TEST(ServerStart, RestartGetsThePortBackWhileTheLastConnectionWaitsOut)
+{
+    int port = 0;
+    {
+        AnsweringProc proc;
+        CIOCPclass2016BC server;
+        proc.m_pServer = &server;
+        ASSERT_EQ(server.CreateField(0, &proc), 1);
+        port = server.ListeningPort();
+        LoopbackClient c(port);
+        ASSERT_TRUE(c.Send(MakeFrame(MsgJson(MSGID_SCREEN_SIZE))));
+        ASSERT_EQ(c.ReadUntilClosed(), AnsweringProc::SizeReply());
+    }
+    RecordingProc proc;
+    CIOCPclass2016BC restarted;
+    ASSERT_EQ(restarted.CreateField(port, &proc), 1);
+    LoopbackClient c(port);
+    EXPECT_TRUE(c.Connected());
 }
 
 TEST(ServerStop, UnstartedServerStopsWithoutALine)

@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <optional>
 #include <string>
+
+#include "time_zone.h"
 
 namespace {
 
@@ -104,20 +105,8 @@ protected:
             m_savedTz = tz;
         }
     }
-    void TearDown() override
-    {
-        if (m_savedTz) {
-            setenv("TZ", m_savedTz->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    static void UseZone(const char* tz)
-    {
-        setenv("TZ", tz, 1);
-        tzset();
-    }
+    void TearDown() override { PutTimeZone(m_savedTz ? m_savedTz->c_str() : nullptr); }
+    static void UseZone(const char* tz) { PutTimeZone(tz); }
 
 private:
     std::optional<std::string> m_savedTz;

@@ -1,0 +1,8 @@
+#include "heap_policy.h"
+
+#include <malloc.h>
+
+void ReturnFreeHeap()
+{
+    _heapmin();
+}

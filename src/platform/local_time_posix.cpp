@@ -1,0 +1,8 @@
+#include "local_time.h"
+
+std::tm LocalTime(std::time_t t)
+{
+    std::tm local{};
+    localtime_r(&t, &local);
+    return local;
+}
