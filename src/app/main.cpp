@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/message_box_qt.h"
-#include "app/options.h"
+#include "app/qt_options.h"
 #include "app/pavlune_app.h"
 #include "app/platform_choice.h"
 #include "app/screen_choice.h"
@@ -24,14 +24,15 @@ int CommandLineError(const std::string& what, const std::string& programName)
 
 int main(int argc, char** argv)
 {
-    const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv, argv + argc), ConfigFilePath());
+    const ParsedOptions parsed =
+        ParseOptions(std::vector<std::string>(argv, argv + argc), ConfigFilePath(), QtHandOnOptions());
     // The name without its directory: --help feeds the manual page, which shows no build path.
     const std::string programName = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "pavlune";
     if (!parsed.strError.empty()) {
         return CommandLineError(parsed.strError, programName);
     }
     if (parsed.options.bHelp) {
-        std::cout << UsageText(programName);
+        std::cout << UsageText(programName, QtHelp());
         return 0;
     }
     if (parsed.options.bVersion) {
@@ -39,12 +40,12 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    PlatformChoice platform = PrepareQtPlatform(parsed.qtArgs);
+    PlatformChoice platform = PrepareQtPlatform(parsed.handedOn);
     if (!platform.strError.empty()) {
         std::cerr << "pavlune: " << platform.strError << std::endl;
         return 1;
     }
-    std::vector<std::string> qtArgStore = parsed.qtArgs;
+    std::vector<std::string> qtArgStore = parsed.handedOn;
     std::vector<char*> qtArgv;
     for (std::string& arg : qtArgStore) {
         qtArgv.push_back(arg.data());

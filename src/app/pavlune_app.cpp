@@ -6,7 +6,7 @@
 
 #include "app/bell_sound.h"
 #include "app/quit_signals.h"
-#include "display/page_state_file.h"
+#include "platform/user_dirs.h"
 #include "platform/qt/shell/main_frame.h"
 #include "net/diag_log.h"
 #include "platform/lang_index.h"
@@ -66,12 +66,8 @@ bool CPavlunewinApp::InitInstance()
         return false;
     }
     m_pMainWnd->SetTimeSignals(m_options.timeSignals, std::move(pBell));
-    m_pMainWnd->SetPageStateDirectory(PageStateDirectory(), !m_options.bNoRestore);
-    ListenRules rules{m_options.strListen, {}};
-    for (const std::string& net : m_options.allowed) {
-        rules.allowed.push_back(*NetBlock::Parse(net));
-    }
-    m_pMainWnd->SetListenRules(std::move(rules));
+    m_pMainWnd->SetPageStateDirectory(StateDirectory(), !m_options.bNoRestore);
+    m_pMainWnd->SetListenRules(m_options.listenRules);
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;

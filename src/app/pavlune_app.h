@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "app/options.h"
+#include "options/options.h"
 #include "app/single_instance.h"
 
 class CMainFrame;

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-// The port the scoring program is set up to reach the display on.
-inline constexpr int kStandardPort = 9977;
+#include "msg/standard_port.h"
+
 
 // What the information screen's bottom band must tell the room. The default says
 // nothing: a display listening on the standard port.

@@ -67,20 +67,6 @@ bool WriteBuffered(int fd, const SavedPages& saved)
 
 }  // namespace
 
-std::string PageStateDirectory()
-{
-    // A relative XDG_STATE_HOME is not to be used, by the base-directory rules.
-    const char* stateHome = std::getenv("XDG_STATE_HOME");
-    if (stateHome != nullptr && stateHome[0] == '/') {
-        return std::string(stateHome) + "/pavlune";
-    }
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home != '\0') {
-        return std::string(home) + "/.local/state/pavlune";
-    }
-    return {};
-}
-
 bool WritePageStateFile(const std::string& strDir, const SavedPages& saved, std::string& strError)
 {
     std::error_code ec;

@@ -10,9 +10,6 @@
 
 inline constexpr const char* kPageStateFileName = "pages.state";
 
-// $XDG_STATE_HOME/pavlune, or ~/.local/state/pavlune; empty when neither says where.
-std::string PageStateDirectory();
-
 // Creates the directory when it is missing. False with the reason when the list could
 // not be saved; the old file then stays as it was.
 bool WritePageStateFile(const std::string& strDir, const SavedPages& saved, std::string& strError);

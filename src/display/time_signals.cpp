@@ -1,9 +1,8 @@
 #include "time_signals.h"
 
-#include <QColor>
-#include <QString>
-
 #include <charconv>
+
+#include "msg/colour_text.h"
 
 namespace {
 
@@ -19,15 +18,6 @@ bool ParseWhole(const std::string& text, int& value)
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc() && ptr == end;
-}
-
-bool ParseColour(const std::string& text, COLORREF& clr)
-{
-    const QColor colour = QColor::fromString(QString::fromStdString(text));
-    // A see-through stage colour would mean nothing on the screen.
-    if (!colour.isValid() || colour.alpha() != 255) return false;
-    clr = RGB(colour.red(), colour.green(), colour.blue());
-    return true;
 }
 
 }  // namespace
@@ -57,7 +47,7 @@ bool ParseWarnStage(const std::string& text, WarnStage& stage)
         parsed.nSeconds > kMaxWarnSeconds) {
         return false;
     }
-    if (colon != std::string::npos && !ParseColour(text.substr(colon + 1), parsed.clr)) return false;
+    if (colon != std::string::npos && !ParseColourText(text.substr(colon + 1), parsed.clr)) return false;
     stage = parsed;
     return true;
 }

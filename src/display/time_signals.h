@@ -32,9 +32,8 @@ struct TimeSignals {
 COLORREF ClockColour(std::int64_t nRemaining, int nRoundSeconds, COLORREF clrClock, COLORREF clrOvertime,
                      const TimeSignals& timeSignals);
 
-// "SECONDS" or "SECONDS:COLOUR", as given to --warn; COLOUR is "#RRGGBB" or a colour
-// name such as "orange". No "R,G,B": a list of stages in the configuration file is
-// separated by commas. False, with `stage` untouched, for anything else or
-// for SECONDS outside 1 .. kMaxWarnSeconds.
+// "SECONDS" or "SECONDS:COLOUR", as given to --warn; COLOUR is "R,G,B", "#RRGGBB" or a
+// colour name such as "orange". False, with `stage` untouched, for anything else or for
+// SECONDS outside 1 .. kMaxWarnSeconds.
 inline constexpr int kMaxWarnSeconds = 24 * 3600;
 bool ParseWarnStage(const std::string& text, WarnStage& stage);

@@ -20,8 +20,6 @@ class CSoundPlayer;
 class PageStateStore;
 class SnapshotWriter;
 
-inline constexpr int kServerPort = kStandardPort;
-
 // Everything the display is besides its window, the same on every platform: the network
 // server and its processor (messages arrive on the server's processing thread through
 // OnMessage), the page list, the screen's measure and repaint, the saved pages, the bell

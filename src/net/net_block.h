@@ -19,6 +19,8 @@ public:
     // matched as the IPv4 address it is.
     bool Contains(const asio::ip::address& peer) const;
 
+    friend bool operator==(const NetBlock&, const NetBlock&) = default;
+
 private:
     NetBlock(asio::ip::address base, unsigned prefix) : m_base(base), m_nPrefix(prefix) {}
 

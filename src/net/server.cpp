@@ -27,14 +27,10 @@ int CIOCPclass2016BC::CreateField(int port, CProcBase_tq* proc)
     // A peer, or a reader of standard error, that goes away must not end the display.
     IgnoreBrokenPipe();
     m_pProc = proc;
-    const std::optional<asio::ip::address> address =
-        m_rules.strAddress.empty() ? asio::ip::address(asio::ip::address_v4::any()) : ParseAddress(m_rules.strAddress);
+    const asio::ip::address address = m_rules.address.value_or(asio::ip::address_v4::any());
     auto core = std::make_unique<ServerCore>(m_queue, proc, m_rules.allowed);
-    const int listening = address ? core->Listen(*address, port) : 0;
+    const int listening = core->Listen(address, port);
     if (listening == 0) {
-        if (!address) {
-            WriteLog(LogText::WithCode(LogText::kBindFailed, EINVAL));
-        }
         ShowMessageBox(kCannotListen);
         return 0;
     }

@@ -43,9 +43,9 @@ class ServerCore;
 
 // Where the server listens and whom it lets in.
 struct ListenRules {
-    // A literal address: empty for every IPv4 address, "::" for every address of both
-    // families, any other address for that one alone.
-    std::string strAddress;
+    // None for every IPv4 address; :: for every address of both families; any other
+    // address for that one alone.
+    std::optional<asio::ip::address> address;
     // Empty: everyone may send. Otherwise a peer outside every block is closed at once,
     // with one log line, and never reaches the processor.
     std::vector<NetBlock> allowed;

@@ -171,7 +171,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"", false, {}}, ParseCase{"0", false, {}}, ParseCase{"-5", false, {}},
                       ParseCase{"86401", false, {}}, ParseCase{"5m", false, {}}, ParseCase{" 300", false, {}},
                       ParseCase{"300:", false, {}}, ParseCase{":red", false, {}},
-                      ParseCase{"300:255,96,0", false, {}}, ParseCase{"300:#ff60", false, {}}, ParseCase{"300:nosuchcolour", false, {}},
+                      ParseCase{"300:255,96,0", true, {300, kLastMinute}}, ParseCase{"300: 255, 96 ,0", true, {300, kLastMinute}},
+                      ParseCase{"300:255,96", false, {}}, ParseCase{"300:255,96,0,1", false, {}},
+                      ParseCase{"300:#ff60", false, {}}, ParseCase{"300:nosuchcolour", false, {}},
+                      ParseCase{"300:transparent", false, {}},
                       ParseCase{"300:#80ff0000", false, {}}, ParseCase{"99999999999", false, {}}));
 
 struct SummaryCase {

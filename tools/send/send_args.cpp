@@ -147,7 +147,7 @@ private:
 
     bool ReadTargets()
     {
-        int port = 9977;
+        int port = kStandardPort;
         if (m_parser.isSet("port")) {
             const auto p = Number("port", 1, 65535);
             if (!p) {

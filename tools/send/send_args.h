@@ -2,6 +2,8 @@
 #include <QColor>
 
 #include <string>
+
+#include "msg/standard_port.h"
 #include <vector>
 
 #include "msg/comm_msg.h"
@@ -9,7 +11,7 @@
 // One display to send to.
 struct SendTarget {
     std::string host;
-    int port = 9977;
+    int port = kStandardPort;
     std::string Name() const { return host + ":" + std::to_string(port); }
 };
 

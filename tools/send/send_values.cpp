@@ -1,12 +1,11 @@
 #include "send_values.h"
 
-#include <QColor>
-#include <QString>
-
 #include <charconv>
 #include <cstdlib>
 #include <utility>
 #include <vector>
+
+#include "msg/colour_text.h"
 
 bool IsValidUtf8(std::string_view text)
 {
@@ -159,29 +158,9 @@ std::optional<std::string> ReadColour(std::string_view text, std::string& error)
         error = "\"" + std::string(text) + "\" is not a colour; give R,G,B (each 0 to 255), #RRGGBB or a name such as red";
         return std::nullopt;
     };
-    const std::vector<std::string_view> parts = Split(text, ',');
-    if (parts.size() == 3) {
-        std::string out;
-        for (const std::string_view part : parts) {
-            const auto v = ReadWholeNumber(Trim(part), 0, 255);
-            if (!v) {
-                return fail();
-            }
-            out += (out.empty() ? "" : ",") + std::to_string(*v);
-        }
-        return out;
-    }
-    const bool hex = text.size() == 7 && text[0] == '#' &&
-                     text.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string_view::npos;
-    const bool name = !text.empty() && text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") ==
-                                           std::string_view::npos;
-    const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    // Qt knows "transparent" as a name, but a page has nothing behind it to show through.
-    if ((!hex && !name) || !QColor::isValidColor(qtext) || qtext.compare("transparent", Qt::CaseInsensitive) == 0) {
-        return fail();
-    }
-    const QColor colour(qtext);
-    return std::to_string(colour.red()) + "," + std::to_string(colour.green()) + "," + std::to_string(colour.blue());
+    COLORREF clr = 0;
+    if (!ParseColourText(text, clr)) return fail();
+    return std::to_string(GetRValue(clr)) + "," + std::to_string(GetGValue(clr)) + "," + std::to_string(GetBValue(clr));
 }
 
 int LocaleLanguage()

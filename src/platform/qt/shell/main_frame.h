@@ -24,7 +24,7 @@ inline constexpr int IDM_EXIT = 2010;
 class CMainFrame : public QWidget, public CDisplayCore {
     Q_OBJECT
 public:
-    explicit CMainFrame(int nPort = kServerPort);
+    explicit CMainFrame(int nPort = kStandardPort);
     // Stops the server first: its threads call back into this object.
     ~CMainFrame() override;
 

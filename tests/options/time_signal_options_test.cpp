@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
+#include "options/options.h"
 
 namespace {
 
@@ -72,7 +72,13 @@ INSTANTIATE_TEST_SUITE_P(
         SignalOptionCase{"zero_seconds", {"--warn", "0"}, nullptr, "--warn takes", {}},
         SignalOptionCase{"minutes_spelled", {"--warn", "5:00"}, nullptr, "--warn takes", {}},
         SignalOptionCase{"unknown_colour", {"--warn", "300:glow"}, nullptr, "--warn takes", {}},
-        SignalOptionCase{"channels_in_file", {}, "warn=300:255,96,0\n", "--warn takes", {}},
+        // A colour takes the same forms on the command line and in the file's list.
+        SignalOptionCase{"channels", {"--warn", "300:255,96,0"}, nullptr, "", TimeSignals{{{300, kOrange}}, false, ""}},
+        SignalOptionCase{"channels_in_file", {}, "warn=300:255,96,0\n", "", TimeSignals{{{300, kOrange}}, false, ""}},
+        SignalOptionCase{"channels_among_stages_in_file", {}, "warn=300:255, 96, 0, 60, 30:red, 10:#ff6000\n", "",
+                         TimeSignals{{{300, kOrange}, {60, kAmber}, {30, RGB(255, 0, 0)}, {10, kOrange}}, false, ""}},
+        SignalOptionCase{"channel_out_of_range", {"--warn", "300:256,0,0"}, nullptr, "--warn takes", {}},
+        SignalOptionCase{"two_channels", {"--warn", "300:255,96"}, nullptr, "--warn takes", {}},
         SignalOptionCase{"empty_sound", {"--sound="}, nullptr, "--sound takes", {}},
         SignalOptionCase{"blink_with_value", {"--blink-overtime=yes"}, nullptr, "unexpected value", {}},
         SignalOptionCase{"blink_in_file", {}, "blink-overtime=perhaps\n", "--blink-overtime takes", {}}),
