@@ -5,15 +5,16 @@
 //
 // What the main window uses (all from the window thread unless said otherwise):
 //
-//   class CMainFrame : public QWidget, public CTipProcBase_IOCP_bc { ... };
+//   class CDisplayCore : public CTipProcBase_IOCP_bc { ... };
 //   m_pServer = std::make_unique<CIOCPclass2016BC>();
 //   m_pServer->SetListenRules(rules);     // optional: address, allowed senders
 //   m_pServer->CreateField(9977, this);   // 1 = listening; 0 = failed (logged, and the
 //                                         // message box "无法建立socket监听。。。" shown)
 //   m_pServer->ListeningPort();           // the port listened on (CreateField(0, ..)
 //                                         // picks a free one); 0 when not listening
-//   StopServer();                         // first thing in ~CMainFrame: the stop;
-//                                         // m_pServer stays valid for the hooks until
+//   StopServer();                         // first thing in ~CDisplayCore, and in the
+//                                         // window's destructor: the stop; m_pServer
+//                                         // stays valid for the hooks until
 //                                         // every thread has ended
 //
 // From OnMessage, on the processing thread:

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "app/pavlune_app.h"
-#include "app/single_instance.h"
+#include "platform/qt/shell/pavlune_app.h"
+#include "platform/qt/shell/single_instance.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <iostream>
 
-#include "app/bell_sound.h"
-#include "app/quit_signals.h"
+#include "platform/qt/shell/bell_sound.h"
+#include "platform/qt/shell/quit_signals.h"
 #include "platform/user_dirs.h"
 #include "platform/qt/shell/main_frame.h"
 #include "net/diag_log.h"

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box_qt.h"
-#include "app/qt_options.h"
-#include "app/pavlune_app.h"
-#include "app/platform_choice.h"
-#include "app/screen_choice.h"
+#include "platform/qt/shell/message_box_qt.h"
+#include "platform/qt/shell/qt_options.h"
+#include "platform/qt/shell/pavlune_app.h"
+#include "platform/qt/shell/platform_choice.h"
+#include "platform/qt/shell/screen_choice.h"
 #include "platform/message_box.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "options/options.h"
-#include "app/single_instance.h"
+#include "platform/qt/shell/single_instance.h"
 
 class CMainFrame;
 class QScreen;

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/display_probe.h"
+#include "platform/qt/shell/display_probe.h"
 
 // Chooses the Qt platform before the application object exists, from -platform (or
 // QT_QPA_PLATFORM) and the display servers that DISPLAY, -display and WAYLAND_DISPLAY

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/display_probe.h"
+#include "platform/qt/shell/display_probe.h"
 
 namespace {
 
