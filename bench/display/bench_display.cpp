@@ -37,7 +37,7 @@ void Show(ScreenPageList& pages, Screen screen)
     const std::lock_guard<std::mutex> lock(pages.Mutex());
     pages.ClearPages();
     if (screen == kRound) {
-        ScreenPage::RoundFields f;
+        ReceivedRound f;
         f.title = "第三轮 Round 3";
         f.subtitle = "Open pairs, section A";
         f.remainingSeconds = 3000;

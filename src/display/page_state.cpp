@@ -140,36 +140,36 @@ private:
 
 void WriteRoundFields(Writer& w, const SavedPage& page)
 {
-    w.I32(page.nLanguage);
+    w.I32(page.round.language);
     w.I64(page.nEndUnixSeconds);
-    w.I32(page.nRoundSeconds);
-    w.U8(page.bBarAtTop ? 1 : 0);
-    w.I32(page.nClockX);
-    w.I32(page.nClockY);
-    w.I32(page.nClockHeight);
-    w.U8(page.bClockBox ? 1 : 0);
-    w.U32(page.clrTitle);
-    w.U32(page.clrClock);
-    w.U32(page.clrOvertime);
+    w.I32(page.round.roundSeconds);
+    w.U8(page.round.barAtTop ? 1 : 0);
+    w.I32(page.round.clockX);
+    w.I32(page.round.clockY);
+    w.I32(page.round.clockHeight);
+    w.U8(page.round.clockBox ? 1 : 0);
+    w.U32(page.round.clrTitle);
+    w.U32(page.round.clrClock);
+    w.U32(page.round.clrOvertime);
 }
 
 void ReadRoundFields(Reader& r, SavedPage& page)
 {
-    page.nLanguage = r.I32();
+    page.round.language = r.I32();
     page.nEndUnixSeconds = r.I64();
-    page.nRoundSeconds = r.I32();
-    page.bBarAtTop = r.Bool();
-    page.nClockX = r.I32();
-    page.nClockY = r.I32();
-    page.nClockHeight = r.I32();
-    page.bClockBox = r.Bool();
-    page.clrTitle = r.U32();
-    page.clrClock = r.U32();
-    page.clrOvertime = r.U32();
-    page.strTitle = r.Text();
-    page.strSubtitle = r.Text();
-    page.strBoards = r.Text();
-    page.strBarCaption = r.Text();
+    page.round.roundSeconds = r.I32();
+    page.round.barAtTop = r.Bool();
+    page.round.clockX = r.I32();
+    page.round.clockY = r.I32();
+    page.round.clockHeight = r.I32();
+    page.round.clockBox = r.Bool();
+    page.round.clrTitle = r.U32();
+    page.round.clrClock = r.U32();
+    page.round.clrOvertime = r.U32();
+    page.round.title = r.Text();
+    page.round.subtitle = r.Text();
+    page.round.boards = r.Text();
+    page.round.barCaption = r.Text();
 }
 
 bool WritePage(Writer& w, const SavedPage& page)
@@ -177,8 +177,8 @@ bool WritePage(Writer& w, const SavedPage& page)
     w.U8(page.bRoundPage ? kRoundKind : kNoteKind);
     if (page.bRoundPage) {
         WriteRoundFields(w, page);
-        if (!w.Text(page.strTitle) || !w.Text(page.strSubtitle) || !w.Text(page.strBoards)
-            || !w.Text(page.strBarCaption)) {
+        if (!w.Text(page.round.title) || !w.Text(page.round.subtitle) || !w.Text(page.round.boards)
+            || !w.Text(page.round.barCaption)) {
             return false;
         }
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "display/page_text.h"
+#include "display/round_fields.h"
 #include "display/screen_pages.h"
 #include "platform/colour.h"
 
@@ -31,21 +32,8 @@
 struct SavedPage {
     bool bRoundPage = false;
     // The fields of a round page; a note page leaves them as they are.
-    int nLanguage = 0;
+    RoundFields round;
     std::int64_t nEndUnixSeconds = 0;
-    int nRoundSeconds = 0;
-    std::string strTitle;
-    std::string strSubtitle;
-    std::string strBoards;
-    std::string strBarCaption;
-    bool bBarAtTop = false;
-    int nClockX = 50;
-    int nClockY = 50;
-    int nClockHeight = 40;
-    bool bClockBox = false;
-    COLORREF clrTitle = RGB(248, 248, 232);
-    COLORREF clrClock = RGB(248, 248, 248);
-    COLORREF clrOvertime = RGB(255, 64, 64);
     // Null for a page without a picture.
     std::shared_ptr<const std::vector<std::uint8_t>> picture;
 };

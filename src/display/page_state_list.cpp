@@ -34,48 +34,17 @@ SavedPage SavedPageOf(const ScreenPage& page)
     saved.bRoundPage = page.m_bRoundPage;
     saved.picture = page.m_pictureBytes;
     if (!page.m_bRoundPage) return saved;
-    saved.nLanguage = page.m_nLanguage;
+    saved.round = page.m_round;
     saved.nEndUnixSeconds = ToUnixSeconds(page.m_tEnd);
-    saved.nRoundSeconds = page.m_nRoundSeconds;
-    saved.strTitle = page.m_strTitle;
-    saved.strSubtitle = page.m_strSubtitle;
-    saved.strBoards = page.m_strBoards;
-    saved.strBarCaption = page.m_strBarCaption;
-    saved.bBarAtTop = page.m_bBarAtTop;
-    saved.nClockX = page.m_nClockX;
-    saved.nClockY = page.m_nClockY;
-    saved.nClockHeight = page.m_nClockHeight;
-    saved.bClockBox = page.m_bClockBox;
-    saved.clrTitle = page.m_clrTitle;
-    saved.clrClock = page.m_clrClock;
-    saved.clrOvertime = page.m_clrOvertime;
     return saved;
 }
 
 std::unique_ptr<ScreenPage> PageFromSaved(const SavedPage& saved, SIZE fitTo)
 {
     auto page = std::make_unique<ScreenPage>();
-    if (!saved.bRoundPage) {
-        page->LoadPicture(saved.picture, fitTo);
-        return page;
-    }
-    ScreenPage::RoundFields fields;
-    fields.title = saved.strTitle;
-    fields.subtitle = saved.strSubtitle;
-    fields.roundSeconds = saved.nRoundSeconds;
-    fields.boards = saved.strBoards;
-    fields.barCaption = saved.strBarCaption;
-    fields.barAtTop = saved.bBarAtTop;
-    fields.clockX = saved.nClockX;
-    fields.clockY = saved.nClockY;
-    fields.clockHeight = saved.nClockHeight;
-    fields.clockBox = saved.bClockBox;
-    fields.clrTitle = saved.clrTitle;
-    fields.clrClock = saved.clrClock;
-    fields.clrOvertime = saved.clrOvertime;
-    fields.language = saved.nLanguage;
-    page->SetRoundFields(fields, fitTo);
     page->LoadPicture(saved.picture, fitTo);
+    if (!saved.bRoundPage) return page;
+    page->SetRound(saved.round);
     // The round did not start again with the restart: it ends when it always would have.
     page->m_tEnd = FromUnixSeconds(saved.nEndUnixSeconds);
     return page;

@@ -45,7 +45,7 @@ std::optional<ProgressBox> LayOutProgressBox(CDC& dc, const RECT& bar, const Scr
                                              std::int64_t elapsed, std::int64_t remaining, int nCaptionEnd)
 {
     const std::vector<int>& boards = page.m_boards;
-    const BoardProgress progress = ComputeBoardProgress(elapsed, remaining, page.m_nRoundSeconds, boards);
+    const BoardProgress progress = ComputeBoardProgress(elapsed, remaining, page.m_round.roundSeconds, boards);
     if (!progress.bShown) return std::nullopt;
 
     std::u16string label;
@@ -53,7 +53,7 @@ std::optional<ProgressBox> LayOutProgressBox(CDC& dc, const RECT& bar, const Scr
         label = page.m_txtBoards;
     } else {
         const char* text = boards.empty() ? LangText::kProgress : LangText::kBoard;
-        label = SubstitutePlaceholder(Utf8ToWide(ChooseLangText(text, page.m_nLanguage)), progress.nBoard);
+        label = SubstitutePlaceholder(Utf8ToWide(ChooseLangText(text, page.m_round.language)), progress.nBoard);
     }
 
     const SIZE extent = dc.GetTextExtent(label);
@@ -77,14 +77,14 @@ void DrawProgressBox(CDC& dc, const ProgressBox& box, int bh)
 RECT TimeBarRect(const RECT& rect, const ScreenPage& page)
 {
     const int H = rect.bottom - rect.top;
-    return page.m_bBarAtTop ? RECT{rect.left, rect.top, rect.right, rect.top + H * 15 / 100}
+    return page.m_round.barAtTop ? RECT{rect.left, rect.top, rect.right, rect.top + H * 15 / 100}
                             : RECT{rect.left, rect.bottom + (rect.top - rect.bottom) * 15 / 100, rect.right,
                                    rect.bottom};
 }
 
 bool HasTimeBar(const ScreenPage& page)
 {
-    return !page.m_strBarCaption.empty() || !page.m_strBoards.empty();
+    return !page.m_round.barCaption.empty() || !page.m_round.boards.empty();
 }
 
 // Over the bar's darkened band; every pixel drawn lies in the bar.
@@ -98,11 +98,11 @@ void DrawTimeBarTexts(CDC& dc, FontCache& fontCache, const RECT& bar, const Scre
 
     // The caption and elapsed time are fitted into the bar left of the box, never under it.
     const std::u16string caption =
-        page.m_txtCaption ? *page.m_txtCaption + u" " + Utf8ToWide(FormatElapsed(page.m_tEnd, page.m_nRoundSeconds, now))
+        page.m_txtCaption ? *page.m_txtCaption + u" " + Utf8ToWide(FormatElapsed(page.m_tEnd, page.m_round.roundSeconds, now))
                           : std::u16string();
     const int captionLeft = bar.left + bh / 3;
     const std::optional<ProgressBox> box =
-        page.m_strBoards.empty()
+        page.m_round.boards.empty()
             ? std::nullopt
             : LayOutProgressBox(dc, bar, page, elapsed, remaining, captionLeft + dc.GetTextExtent(caption).cx);
     const RECT captionRect{captionLeft, bar.top, box ? box->rect.left : bar.right, bar.bottom};
@@ -123,18 +123,18 @@ ClockLayout LayOutClock(CDC& dc, FontCache& fontCache, const RECT& rect, const S
 {
     const int W = rect.right - rect.left;
     const int H = rect.bottom - rect.top;
-    const ClockFace face = MakeClockFace(remaining, page.m_nRoundSeconds);
+    const ClockFace face = MakeClockFace(remaining, page.m_round.roundSeconds);
     std::u16string text = Utf8ToWide(face.text);
 
     // The asked height while the text fits on the screen at all; otherwise just small
     // enough that it does, so no digit and no sign is ever lost.
-    const int F = SelectFittingFont(dc, fontCache, text, PageFace(), H * std::clamp(page.m_nClockHeight, 5, 100) / 100,
+    const int F = SelectFittingFont(dc, fontCache, text, PageFace(), H * std::clamp(page.m_round.clockHeight, 5, 100) / 100,
                                     SIZE{W, H});
     const SIZE extent = dc.GetTextExtent(text);
     const int bw = extent.cx + extent.cy * 20 / 100;
     const int bhc = F * 86 / 100;
-    const int x = W * std::clamp(page.m_nClockX, 0, 100) / 100;
-    const int y = H * std::clamp(page.m_nClockY, 0, 100) / 100;
+    const int x = W * std::clamp(page.m_round.clockX, 0, 100) / 100;
+    const int y = H * std::clamp(page.m_round.clockY, 0, 100) / 100;
     int left = rect.left - bw / 2 + x;
     int top = rect.top - bhc / 2 + y;
     // A clock placed near an edge moves inwards just as far as its text needs to show whole.
@@ -149,8 +149,8 @@ void DrawClock(CDC& dc, FontCache& fontCache, const RECT& rect, const ScreenPage
 {
     const SavedTextState saved(dc);
     const ClockLayout clock = LayOutClock(dc, fontCache, rect, page, remaining);
-    if (page.m_bClockBox) FillTranslucent(dc, clock.box);
-    dc.SetTextColor(ClockColour(remaining, page.m_nRoundSeconds, page.m_clrClock, page.m_clrOvertime, timeSignals));
+    if (page.m_round.clockBox) FillTranslucent(dc, clock.box);
+    dc.SetTextColor(ClockColour(remaining, page.m_round.roundSeconds, page.m_round.clrClock, page.m_round.clrOvertime, timeSignals));
     // Not clipped to its box: the cell is taller than the box, and the text already fits.
     dc.DrawText(clock.text, clock.box, DT_NOCLIP | kCentredLine);
 }
@@ -173,7 +173,7 @@ void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& p
     }
 
     // Titles are measured in the 85 % font but shrink from 70 % when too wide.
-    dc.SetTextColor(page.m_clrTitle);
+    dc.SetTextColor(page.m_round.clrTitle);
     DrawFittedText(dc, page.m_txtTitle, RECT{rect.left, rect.top, rect.right, rect.top + h6},
                    kCentredLine, PageFace(), h6 * 70 / 100);
     DrawFittedText(dc, page.m_txtSubtitle,
@@ -181,7 +181,7 @@ void DrawRoundPage(CDC& dc, FontCache& fontCache, RECT rect, const ScreenPage& p
                    h6 * 70 / 100);
 
     const std::int64_t remaining = SecondsUntil(page.m_tEnd, now);
-    const std::int64_t elapsed = page.m_nRoundSeconds - remaining;
+    const std::int64_t elapsed = page.m_round.roundSeconds - remaining;
     if (HasTimeBar(page)) {
         const RECT bar = TimeBarRect(rect, page);
         FillTranslucent(dc, bar);

@@ -6,37 +6,39 @@
 #include "text/wide_text.h"
 #include "platform/clock.h"
 
-void ScreenPage::SetRoundFields(const RoundFields& fields, SIZE fitTo)
+void ScreenPage::SetRoundFields(const ReceivedRound& received, SIZE fitTo)
 {
-    m_nLanguage = fields.language;
-    m_strTitle = CutAtCharacter(fields.title);
-    m_strSubtitle = CutAtCharacter(fields.subtitle);
-    m_strBarCaption = CutAtCharacter(fields.barCaption);
-    m_bBarAtTop = fields.barAtTop;
-    m_strBoards = CutAtCharacter(fields.boards);
-    m_nRoundSeconds = fields.roundSeconds;
-    m_nClockX = fields.clockX;
-    m_nClockY = fields.clockY;
-    m_nClockHeight = fields.clockHeight;
-    m_bClockBox = fields.clockBox;
-    m_clrTitle = fields.clrTitle;
-    m_clrClock = fields.clrClock;
-    m_clrOvertime = fields.clrOvertime;
-    m_tEnd = Clock::Now().AddSeconds(fields.remainingSeconds);
-    if (fields.pictureLength > 0) LoadPicture(fields.pictureData, fields.pictureLength, fitTo);
-    m_bRoundPage = true;
-    m_bMayDrawKey = m_bMayDrawKey || m_clrTitle == kTransparentKey || m_clrClock == kTransparentKey ||
-                    m_clrOvertime == kTransparentKey;
+    SetRound(received);
+    m_tEnd = Clock::Now().AddSeconds(received.remainingSeconds);
+    if (received.pictureLength > 0) LoadPicture(received.pictureData, received.pictureLength, fitTo);
+}
 
-    m_txtTitle = Utf8ToWide(" " + m_strTitle + " ");
-    m_txtSubtitle = Utf8ToWide(" " + m_strSubtitle + " ");
+void ScreenPage::SetRound(const RoundFields& round)
+{
+    m_round = round;
+    m_round.title = CutAtCharacter(round.title);
+    m_round.subtitle = CutAtCharacter(round.subtitle);
+    m_round.barCaption = CutAtCharacter(round.barCaption);
+    m_round.boards = CutAtCharacter(round.boards);
+    m_bRoundPage = true;
+    DecideKey();
+
+    m_txtTitle = Utf8ToWide(" " + m_round.title + " ");
+    m_txtSubtitle = Utf8ToWide(" " + m_round.subtitle + " ");
     // The caption is drawn with the elapsed time after it, as one text: a caption that
     // cannot be converted leaves the whole line empty.
-    std::u16string caption = Utf8ToWide(m_strBarCaption);
-    m_txtCaption = caption.empty() && !m_strBarCaption.empty() ? std::nullopt
-                                                                : std::optional<std::u16string>(std::move(caption));
-    m_txtBoards = Utf8ToWide(m_strBoards);
-    m_boards = ParseBoardList(m_strBoards, false);
+    std::u16string caption = Utf8ToWide(m_round.barCaption);
+    m_txtCaption = caption.empty() && !m_round.barCaption.empty() ? std::nullopt
+                                                                   : std::optional<std::u16string>(std::move(caption));
+    m_txtBoards = Utf8ToWide(m_round.boards);
+    m_boards = ParseBoardList(m_round.boards, false);
+}
+
+void ScreenPage::DecideKey()
+{
+    const bool bColours = m_bRoundPage && (m_round.clrTitle == kTransparentKey || m_round.clrClock == kTransparentKey ||
+                                           m_round.clrOvertime == kTransparentKey);
+    m_bMayDrawKey = bColours || m_picture.Pixels().HoldsColour(kTransparentKey);
 }
 
 void ScreenPage::LoadPicture(const std::uint8_t* data, int length, SIZE fitTo)
@@ -45,7 +47,7 @@ void ScreenPage::LoadPicture(const std::uint8_t* data, int length, SIZE fitTo)
     if (m_picture.Load(data, length, fitTo)) {
         m_pictureBytes = std::make_shared<const std::vector<std::uint8_t>>(data, data + length);
     }
-    m_bMayDrawKey = m_picture.Pixels().HoldsColour(kTransparentKey);
+    DecideKey();
 }
 
 void ScreenPage::LoadPicture(std::shared_ptr<const std::vector<std::uint8_t>> bytes, SIZE fitTo)
@@ -54,7 +56,7 @@ void ScreenPage::LoadPicture(std::shared_ptr<const std::vector<std::uint8_t>> by
     if (bytes && m_picture.Load(bytes->data(), static_cast<int>(bytes->size()), fitTo)) {
         m_pictureBytes = std::move(bytes);
     }
-    m_bMayDrawKey = m_picture.Pixels().HoldsColour(kTransparentKey);
+    DecideKey();
 }
 
 std::int64_t ScreenPage::SentPictureBytes() const

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "display/round_fields.h"
 #include "platform/colour.h"
 #include "platform/date_time.h"
 #include "platform/gdi_image.h"
@@ -17,30 +18,12 @@
 // converts nor parses (and a text that is no valid UTF-8 is reported once, not per paint).
 class ScreenPage {
 public:
-    // Everything a round page is built from, in the order the message gives it.
-    struct RoundFields {
-        std::string title;
-        std::string subtitle;
-        int remainingSeconds = 0;
-        int roundSeconds = 0;
-        std::string boards;
-        std::string barCaption;
-        bool barAtTop = false;
-        int clockX = 0;
-        int clockY = 0;
-        int clockHeight = 0;
-        bool clockBox = false;
-        COLORREF clrTitle = RGB(0, 0, 0);
-        COLORREF clrClock = RGB(0, 0, 0);
-        COLORREF clrOvertime = RGB(0, 0, 0);
-        int language = 0;
-        const std::uint8_t* pictureData = nullptr;
-        int pictureLength = 0;
-    };
-
     // The end of the round is "now" plus the remaining seconds; a picture is decoded
     // only when there are bytes. Texts longer than kMaxPageTextBytes are cut.
-    void SetRoundFields(const RoundFields& fields, SIZE fitTo = {});
+    void SetRoundFields(const ReceivedRound& received, SIZE fitTo = {});
+    // The page becomes a round page of these fields; its end and picture are left as
+    // they are.
+    void SetRound(const RoundFields& round);
     // An undecodable, oversized or too costly picture leaves the page with an empty
     // picture. With a non-empty `fitTo` (the client area) the picture is kept no larger.
     void LoadPicture(const std::uint8_t* data, int length, SIZE fitTo = {});
@@ -49,22 +32,9 @@ public:
     // Memory the picture's bytes as sent hold (0 when not kept).
     std::int64_t SentPictureBytes() const;
 
-    int m_nLanguage = 0;
     bool m_bRoundPage = false;
+    RoundFields m_round;
     DateTime m_tEnd;
-    int m_nRoundSeconds = 0;
-    std::string m_strBoards;
-    std::string m_strBarCaption;
-    bool m_bBarAtTop = false;
-    std::string m_strTitle;
-    std::string m_strSubtitle;
-    int m_nClockX = 50;
-    int m_nClockY = 50;
-    int m_nClockHeight = 40;
-    bool m_bClockBox = false;
-    COLORREF m_clrTitle = RGB(248, 248, 232);
-    COLORREF m_clrClock = RGB(248, 248, 248);
-    COLORREF m_clrOvertime = RGB(255, 64, 64);
     CImage m_picture;
     // The picture's bytes as they were sent, kept only while they decoded, so that the
     // page can be saved and decoded again after a restart. Never changed once set: saved
@@ -81,4 +51,7 @@ public:
     std::optional<std::u16string> m_txtCaption; // none when the caption is no valid UTF-8
     std::u16string m_txtBoards;                 // the board list as shown before the start
     std::vector<int> m_boards;           // the board list parsed, duplicates kept
+
+private:
+    void DecideKey();
 };

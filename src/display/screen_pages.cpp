@@ -28,7 +28,7 @@ void ScreenPageList::ClearPages()
     Changed();
 }
 
-void ScreenPageList::AddRoundPage(const ScreenPage::RoundFields& fields)
+void ScreenPageList::AddRoundPage(const ReceivedRound& fields)
 {
     auto page = std::make_unique<ScreenPage>();
     page->SetRoundFields(fields);
@@ -108,7 +108,7 @@ ScreenPage* ScreenPageList::CurrentPage(DateTime now)
 
 std::unique_ptr<ScreenPage> ScreenPageList::MakeRoundPage(const CommMsg_base& msg, SIZE fitTo)
 {
-    ScreenPage::RoundFields fields;
+    ReceivedRound fields;
     fields.title = GetStringField(msg, MsgKey::kTitle);
     fields.subtitle = GetStringField(msg, MsgKey::kSubtitle);
     fields.remainingSeconds = GetIntField(msg, MsgKey::kRemaining);

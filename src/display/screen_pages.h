@@ -59,7 +59,7 @@ public:
     // the running ten-second turn.
     void ClearPages();
     // The list becomes this one round page.
-    void AddRoundPage(const ScreenPage::RoundFields& fields);
+    void AddRoundPage(const ReceivedRound& fields);
     void PutRoundPage(std::unique_ptr<ScreenPage> page);
     // The note is appended; the list is emptied first when it holds a round page or when
     // `replace` is set. Notes then make room for it as the bounds above say.

@@ -30,7 +30,7 @@ void CDisplayCore::FeedBell()
         const int nPage = m_pages.CurrentIndex();
         if (nPage < m_pages.PageCount() && m_pages.Page(nPage).m_bRoundPage) {
             const ScreenPage& page = m_pages.Page(nPage);
-            shown = RoundOnScreen{page.m_tEnd, page.m_nRoundSeconds, SecondsUntil(page.m_tEnd)};
+            shown = RoundOnScreen{page.m_tEnd, page.m_round.roundSeconds, SecondsUntil(page.m_tEnd)};
         }
     }
     m_pBellTrigger->OnTick(shown);

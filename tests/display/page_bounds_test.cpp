@@ -158,11 +158,11 @@ TEST_F(PageBounds, TenMegabyteTextsAreCutWhenThePageIsMade)
     msg["16"] = title;
     msg["14"] = std::string(10'000'000, '7');
     const std::unique_ptr<ScreenPage> page = ScreenPageList::MakeRoundPage(msg);
-    EXPECT_EQ(page->m_strTitle.size(), kMaxPageTextBytes / 3 * 3);
+    EXPECT_EQ(page->m_round.title.size(), kMaxPageTextBytes / 3 * 3);
     EXPECT_EQ(page->m_txtTitle.size(), qsizetype{kMaxPageTextBytes / 3 + 2});
-    EXPECT_EQ(page->m_strSubtitle.size(), kMaxPageTextBytes);
-    EXPECT_EQ(page->m_strBarCaption.size(), kMaxPageTextBytes / 3 * 3);
-    EXPECT_EQ(page->m_strBoards.size(), kMaxPageTextBytes);
+    EXPECT_EQ(page->m_round.subtitle.size(), kMaxPageTextBytes);
+    EXPECT_EQ(page->m_round.barCaption.size(), kMaxPageTextBytes / 3 * 3);
+    EXPECT_EQ(page->m_round.boards.size(), kMaxPageTextBytes);
     ASSERT_EQ(page->m_boards.size(), 1u);
     EXPECT_EQ(page->m_boards[0], INT_MAX);
 }
@@ -180,7 +180,7 @@ TEST(BoardList, ThreeHundredThousandFullWidthCommasGiveTheBoardsBetweenThem)
 TEST(BoardList, IsParsedWhenThePageIsMade)
 {
     ScreenPage page;
-    ScreenPage::RoundFields fields;
+    ReceivedRound fields;
     fields.boards = "９～６，２";
     page.SetRoundFields(fields);
     EXPECT_EQ(page.m_boards, (std::vector<int>{9, 8, 7, 6, 2}));
@@ -217,7 +217,7 @@ TEST_F(PageBounds, ABadTextIsReportedOncePerPageNotPerPaint)
 TEST_F(PageBounds, BadCaptionLeavesTheWholeTimeLineEmptyAsBefore)
 {
     ScreenPage page;
-    ScreenPage::RoundFields fields;
+    ReceivedRound fields;
     fields.barCaption = "\xED\xB0\x80";
     ::testing::internal::CaptureStderr();
     page.SetRoundFields(fields);

@@ -126,21 +126,21 @@ void ExpectSamePage(const ScreenPage& a, const ScreenPage& b, int index)
 {
     SCOPED_TRACE("page " + std::to_string(index));
     EXPECT_EQ(a.m_bRoundPage, b.m_bRoundPage);
-    EXPECT_EQ(a.m_nLanguage, b.m_nLanguage);
+    EXPECT_EQ(a.m_round.language, b.m_round.language);
     EXPECT_EQ(a.m_tEnd, b.m_tEnd);
-    EXPECT_EQ(a.m_nRoundSeconds, b.m_nRoundSeconds);
-    EXPECT_EQ(a.m_strTitle, b.m_strTitle);
-    EXPECT_EQ(a.m_strSubtitle, b.m_strSubtitle);
-    EXPECT_EQ(a.m_strBoards, b.m_strBoards);
-    EXPECT_EQ(a.m_strBarCaption, b.m_strBarCaption);
-    EXPECT_EQ(a.m_bBarAtTop, b.m_bBarAtTop);
-    EXPECT_EQ(a.m_nClockX, b.m_nClockX);
-    EXPECT_EQ(a.m_nClockY, b.m_nClockY);
-    EXPECT_EQ(a.m_nClockHeight, b.m_nClockHeight);
-    EXPECT_EQ(a.m_bClockBox, b.m_bClockBox);
-    EXPECT_EQ(a.m_clrTitle, b.m_clrTitle);
-    EXPECT_EQ(a.m_clrClock, b.m_clrClock);
-    EXPECT_EQ(a.m_clrOvertime, b.m_clrOvertime);
+    EXPECT_EQ(a.m_round.roundSeconds, b.m_round.roundSeconds);
+    EXPECT_EQ(a.m_round.title, b.m_round.title);
+    EXPECT_EQ(a.m_round.subtitle, b.m_round.subtitle);
+    EXPECT_EQ(a.m_round.boards, b.m_round.boards);
+    EXPECT_EQ(a.m_round.barCaption, b.m_round.barCaption);
+    EXPECT_EQ(a.m_round.barAtTop, b.m_round.barAtTop);
+    EXPECT_EQ(a.m_round.clockX, b.m_round.clockX);
+    EXPECT_EQ(a.m_round.clockY, b.m_round.clockY);
+    EXPECT_EQ(a.m_round.clockHeight, b.m_round.clockHeight);
+    EXPECT_EQ(a.m_round.clockBox, b.m_round.clockBox);
+    EXPECT_EQ(a.m_round.clrTitle, b.m_round.clrTitle);
+    EXPECT_EQ(a.m_round.clrClock, b.m_round.clrClock);
+    EXPECT_EQ(a.m_round.clrOvertime, b.m_round.clrOvertime);
     EXPECT_EQ(a.m_txtTitle, b.m_txtTitle);
     EXPECT_EQ(a.m_txtCaption, b.m_txtCaption);
     EXPECT_EQ(a.m_boards, b.m_boards);
@@ -340,7 +340,7 @@ INSTANTIATE_TEST_SUITE_P(
                         SavedPages saved;
                         saved.pages.resize(1);
                         saved.pages[0].bRoundPage = true;
-                        saved.pages[0].strBoards.assign(kMaxPageTextBytes + 1, '1');
+                        saved.pages[0].round.boards.assign(kMaxPageTextBytes + 1, '1');
                         return Encoded(saved);
                     },
                     "do not fit"},
@@ -448,7 +448,7 @@ TEST_F(PageStateStoreTest, TheSavedListComesBackAtStart)
     // The store's thread has restored the list once it has ended.
     Store(m_restored, true).reset();
     ASSERT_EQ(m_restored.PageCount(), 1);
-    EXPECT_EQ(m_restored.Page(0).m_strTitle, "Round 5");
+    EXPECT_EQ(m_restored.Page(0).m_round.title, "Round 5");
     EXPECT_EQ(SecondsUntil(m_restored.Page(0).m_tEnd), 840);
     EXPECT_FALSE(m_restored.Page(0).m_picture.IsNull());
     EXPECT_TRUE(m_reports.empty());
@@ -470,7 +470,7 @@ TEST_F(PageStateStoreTest, AMessageDuringTheRestoreIsNewerThanTheSavedList)
         store.reset();
     }
     ASSERT_EQ(m_restored.PageCount(), 1);
-    EXPECT_EQ(m_restored.Page(0).m_strTitle, "Newer");
+    EXPECT_EQ(m_restored.Page(0).m_round.title, "Newer");
 }
 
 TEST_F(PageStateStoreTest, ADamagedFileIsReportedOnceAndLeftAsItIs)

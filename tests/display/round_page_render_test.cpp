@@ -42,9 +42,9 @@ protected:
         RenderTest::TearDown();
     }
 
-    static ScreenPage::RoundFields Fields(int remaining)
+    static ReceivedRound Fields(int remaining)
     {
-        ScreenPage::RoundFields f;
+        ReceivedRound f;
         f.title = "Round 3";
         f.subtitle = "Open pairs";
         f.remainingSeconds = remaining;
@@ -61,7 +61,7 @@ protected:
         return f;
     }
 
-    QImage Render(const ScreenPage::RoundFields& fields, const std::string& name, int width = 1920, int height = 1080)
+    QImage Render(const ReceivedRound& fields, const std::string& name, int width = 1920, int height = 1080)
     {
         {
             const std::lock_guard<std::mutex> lock(m_pages.Mutex());
@@ -97,7 +97,7 @@ TEST_F(RoundPageRender, TitlesFillTheTopTwoSixthsIn153PixelFont)
 
 TEST_F(RoundPageRender, TooLongTitleShrinksFrom70PercentOfTheBand)
 {
-    ScreenPage::RoundFields fields = Fields(3000);
+    ReceivedRound fields = Fields(3000);
     fields.title = "The longest title a tournament director ever typed";
     const QImage image = Render(fields, "long-title");
     const std::u16string text = u" The longest title a tournament director ever typed ";
@@ -125,7 +125,7 @@ TEST_F(RoundPageRender, BottomBarSpansTheLowest162RowsWithCaptionAfterAThirdOfIt
 
 TEST_F(RoundPageRender, TopBarSpansTheHighest162Rows)
 {
-    ScreenPage::RoundFields fields = Fields(3000);
+    ReceivedRound fields = Fields(3000);
     fields.barAtTop = true;
     const QImage image = Render(fields, "top-bar");
     const COLORREF dark = DarkGround();
@@ -137,7 +137,7 @@ TEST_F(RoundPageRender, TopBarSpansTheHighest162Rows)
 
 TEST_F(RoundPageRender, NoCaptionAndNoBoardsLeaveOutTheBar)
 {
-    ScreenPage::RoundFields fields = Fields(3000);
+    ReceivedRound fields = Fields(3000);
     fields.barCaption.clear();
     fields.boards.clear();
     const QImage image = Render(fields, "no-bar");
@@ -155,7 +155,7 @@ class ClockBoxRender : public RoundPageRender, public ::testing::WithParamInterf
 
 TEST_P(ClockBoxRender, BoxIs86PercentOfTheClampedOrFittedFontCentredOnTheClockPoint)
 {
-    ScreenPage::RoundFields fields = Fields(3000);
+    ReceivedRound fields = Fields(3000);
     fields.barCaption.clear();
     fields.boards.clear();
     fields.clockBox = true;
@@ -183,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(Heights, ClockBoxRender,
 
 TEST_F(RoundPageRender, ClockPlacedPastTheCornerMovesInwardsJustEnoughAndKeepsItsSize)
 {
-    ScreenPage::RoundFields fields = Fields(3000);
+    ReceivedRound fields = Fields(3000);
     fields.barCaption.clear();
     fields.boards.clear();
     fields.clockX = 150;
@@ -241,7 +241,7 @@ TEST_F(RoundPageRender, ProgressBoxFillsTheShareOfTheCurrentBoardsSlot)
 
 TEST_F(RoundPageRender, ChineseLabelFollowsThePagesLanguage)
 {
-    ScreenPage::RoundFields fields = Fields(3000);
+    ReceivedRound fields = Fields(3000);
     fields.language = 0;
     const QImage image = Render(fields, "label-zh");
     const int cx = TextWidth(u"第2副", 113);
@@ -287,7 +287,7 @@ TEST_F(RoundPageRender, AfterTheEndTheClockTurnsOvertimeAndTheBoxGoes)
 
 TEST_F(RoundPageRender, ZeroSecondSlotDrawsNoProgressBox)
 {
-    ScreenPage::RoundFields fields = Fields(11);
+    ReceivedRound fields = Fields(11);
     fields.roundSeconds = 16;
     const QImage image = Render(fields, "zero-slot");
     EXPECT_EQ(CountColour(image, kTrack), 0);
@@ -297,7 +297,7 @@ TEST_F(RoundPageRender, ZeroSecondSlotDrawsNoProgressBox)
 
 TEST_F(RoundPageRender, ClockRunsOnBetweenRepaints)
 {
-    ScreenPage::RoundFields fields = Fields(3000);
+    ReceivedRound fields = Fields(3000);
     const QImage first = Render(fields, "first");
     Clock::Advance(60);
     QImage later = NewCanvas(1920, 1080, RGB(0, 0, 0));
@@ -314,7 +314,7 @@ TEST_F(RoundPageRender, ClockRunsOnBetweenRepaints)
 
 TEST_F(RoundPageRender, BackgroundPictureIsStretchedSmoothlyOverThePage)
 {
-    ScreenPage::RoundFields fields = Fields(3000);
+    ReceivedRound fields = Fields(3000);
     fields.barCaption.clear();
     fields.boards.clear();
     const std::vector<std::uint8_t> png = EncodePicture(StripedPicture(2, 1, {RGB(0, 0, 0), RGB(200, 200, 200)}), "PNG");

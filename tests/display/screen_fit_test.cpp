@@ -82,9 +82,9 @@ protected:
         RenderTest::TearDown();
     }
 
-    static ScreenPage::RoundFields Fields(const PageCase& page)
+    static ReceivedRound Fields(const PageCase& page)
     {
-        ScreenPage::RoundFields f;
+        ReceivedRound f;
         f.title = page.title;
         f.subtitle = page.subtitle;
         f.barCaption = page.caption;

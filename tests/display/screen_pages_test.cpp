@@ -70,21 +70,21 @@ TEST_F(ScreenPagesTest, RoundPageTakesEveryFieldFromTheMessage)
     ASSERT_EQ(m_pages.PageCount(), 1);
     const ScreenPage& page = m_pages.Page(0);
     EXPECT_TRUE(page.m_bRoundPage);
-    EXPECT_EQ(page.m_strTitle, "Round 3");
-    EXPECT_EQ(page.m_strSubtitle, "Open pairs");
+    EXPECT_EQ(page.m_round.title, "Round 3");
+    EXPECT_EQ(page.m_round.subtitle, "Open pairs");
     EXPECT_EQ(page.m_tEnd, m_tNow.AddSeconds(3000));
-    EXPECT_EQ(page.m_nRoundSeconds, 3600);
-    EXPECT_EQ(page.m_strBoards, "1~8");
-    EXPECT_EQ(page.m_strBarCaption, "Round 3");
-    EXPECT_TRUE(page.m_bBarAtTop);
-    EXPECT_EQ(page.m_nClockX, 150);
-    EXPECT_EQ(page.m_nClockY, -20);
-    EXPECT_EQ(page.m_nClockHeight, 2);
-    EXPECT_TRUE(page.m_bClockBox);
-    EXPECT_EQ(page.m_clrTitle, RGB(10, 20, 30));
-    EXPECT_EQ(page.m_clrClock, RGB(255, 128, 0));
-    EXPECT_EQ(page.m_clrOvertime, RGB(44, 0, 255));
-    EXPECT_EQ(page.m_nLanguage, 1);
+    EXPECT_EQ(page.m_round.roundSeconds, 3600);
+    EXPECT_EQ(page.m_round.boards, "1~8");
+    EXPECT_EQ(page.m_round.barCaption, "Round 3");
+    EXPECT_TRUE(page.m_round.barAtTop);
+    EXPECT_EQ(page.m_round.clockX, 150);
+    EXPECT_EQ(page.m_round.clockY, -20);
+    EXPECT_EQ(page.m_round.clockHeight, 2);
+    EXPECT_TRUE(page.m_round.clockBox);
+    EXPECT_EQ(page.m_round.clrTitle, RGB(10, 20, 30));
+    EXPECT_EQ(page.m_round.clrClock, RGB(255, 128, 0));
+    EXPECT_EQ(page.m_round.clrOvertime, RGB(44, 0, 255));
+    EXPECT_EQ(page.m_round.language, 1);
     EXPECT_EQ(page.m_picture.GetWidth(), 4);
     EXPECT_EQ(m_nRepaints, 1);
 }
@@ -97,11 +97,11 @@ TEST_F(ScreenPagesTest, MissingKeysGiveTheGettersValues)
 
     const ScreenPage& page = m_pages.Page(0);
     EXPECT_EQ(page.m_tEnd, m_tNow);
-    EXPECT_EQ(page.m_nClockX, 0);
-    EXPECT_EQ(page.m_nClockHeight, 0);
-    EXPECT_EQ(page.m_clrTitle, RGB(0, 0, 0));
-    EXPECT_EQ(page.m_clrClock, RGB(0, 0, 0));
-    EXPECT_FALSE(page.m_bBarAtTop);
+    EXPECT_EQ(page.m_round.clockX, 0);
+    EXPECT_EQ(page.m_round.clockHeight, 0);
+    EXPECT_EQ(page.m_round.clrTitle, RGB(0, 0, 0));
+    EXPECT_EQ(page.m_round.clrClock, RGB(0, 0, 0));
+    EXPECT_FALSE(page.m_round.barAtTop);
     EXPECT_TRUE(page.m_picture.IsNull());
 }
 
@@ -110,12 +110,12 @@ TEST_F(ScreenPagesTest, NewPageHasTheConstructionValues)
     const ScreenPage page;
     EXPECT_FALSE(page.m_bRoundPage);
     EXPECT_TRUE(page.m_tEnd.IsZero());
-    EXPECT_EQ(page.m_nClockX, 50);
-    EXPECT_EQ(page.m_nClockY, 50);
-    EXPECT_EQ(page.m_nClockHeight, 40);
-    EXPECT_EQ(page.m_clrTitle, RGB(248, 248, 232));
-    EXPECT_EQ(page.m_clrClock, RGB(248, 248, 248));
-    EXPECT_EQ(page.m_clrOvertime, RGB(255, 64, 64));
+    EXPECT_EQ(page.m_round.clockX, 50);
+    EXPECT_EQ(page.m_round.clockY, 50);
+    EXPECT_EQ(page.m_round.clockHeight, 40);
+    EXPECT_EQ(page.m_round.clrTitle, RGB(248, 248, 232));
+    EXPECT_EQ(page.m_round.clrClock, RGB(248, 248, 248));
+    EXPECT_EQ(page.m_round.clrOvertime, RGB(255, 64, 64));
 }
 
 TEST_F(ScreenPagesTest, NegativeRemainingTimeEndsTheRoundInThePast)
@@ -138,7 +138,7 @@ TEST_F(ScreenPagesTest, RoundAndNotePagesNeverShareTheList)
     ASSERT_EQ(m_pages.PageCount(), 1);
     Round("second");
     ASSERT_EQ(m_pages.PageCount(), 1);
-    EXPECT_EQ(m_pages.Page(0).m_strTitle, "second");
+    EXPECT_EQ(m_pages.Page(0).m_round.title, "second");
 
     Note(m_png);
     ASSERT_EQ(m_pages.PageCount(), 1);

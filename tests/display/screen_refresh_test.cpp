@@ -110,7 +110,7 @@ protected:
         const RefreshCase& c = GetParam();
         const std::lock_guard<std::mutex> lock(m_pages.Mutex());
         if (change == Change::Round) {
-            ScreenPage::RoundFields f;
+            ReceivedRound f;
             f.title = "Round 4 of 7";
             f.subtitle = "Open pairs";
             f.remainingSeconds = c.nRemaining;
@@ -246,7 +246,7 @@ TEST(ScreenRefresh, ARunningSecondInvalidatesTheClockAndTheBarOnly)
     Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0));
     ScreenPageList pages;
     {
-        ScreenPage::RoundFields f;
+        ReceivedRound f;
         f.title = "Round 4 of 7";
         f.remainingSeconds = 1800;
         f.roundSeconds = 3600;

@@ -38,7 +38,7 @@ protected:
     // The page arrives with `remaining` seconds left and is drawn `later` seconds after.
     QImage Render(int remaining, const TimeSignals& timeSignals, const std::string& name, int later = 0)
     {
-        ScreenPage::RoundFields f;
+        ReceivedRound f;
         f.title = "Round 4";
         f.remainingSeconds = remaining;
         f.roundSeconds = kRound;

@@ -43,7 +43,7 @@ protected:
 
     void ShowRound(int remaining)
     {
-        ScreenPage::RoundFields fields;
+        ReceivedRound fields;
         fields.remainingSeconds = remaining;
         fields.roundSeconds = 600;
         const std::lock_guard lock(m_pFrame->Pages().Mutex());
