@@ -5,7 +5,7 @@
 
 #include "net/diag_log.h"
 #include "net/frame_cutter.h"
-#include "net/frame_limits.h"
+#include "msg/frame_limits.h"
 #include "net/idle_limits.h"
 #include "net/log_texts.h"
 #include "platform/clock.h"

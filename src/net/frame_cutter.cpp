@@ -4,7 +4,7 @@
 
 #include "msg/frame_buffer.h"
 #include "msg/msg_fields.h"
-#include "net/frame_limits.h"
+#include "msg/frame_limits.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <numeric>
 #include <vector>
 
-#include "net/frame_limits.h"
+#include "msg/frame_limits.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
-#include "net/frame_limits.h"
+#include "msg/frame_limits.h"
 #include "send_exchange.h"
 #include "send_picture.h"
 

@@ -14,7 +14,7 @@
 #include <iterator>
 
 #include "msg/frame_buffer.h"
-#include "net/frame_limits.h"
+#include "msg/frame_limits.h"
 
 namespace {
 
