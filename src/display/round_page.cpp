@@ -57,8 +57,8 @@ std::optional<ProgressBox> LayOutProgressBox(CDC& dc, const RECT& bar, const Scr
     }
 
     const SIZE extent = dc.GetTextExtent(label);
-    const int natural = std::max(bar.right - std::max(extent.cx + extent.cy / 2, 3 * extent.cy), bar.left);
-    const int left = std::max(natural, std::min(nCaptionEnd, bar.left + (bar.right - bar.left) / 2));
+    const int natural = std::max<int>(bar.right - std::max<int>(extent.cx + extent.cy / 2, 3 * extent.cy), bar.left);
+    const int left = std::max<int>(natural, std::min<int>(nCaptionEnd, bar.left + (bar.right - bar.left) / 2));
     return ProgressBox{label, RECT{left, bar.top, bar.right, bar.bottom}, progress};
 }
 

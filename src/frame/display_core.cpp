@@ -71,8 +71,8 @@ ScreenState CDisplayCore::CurrentScreenState() const
 
 void CDisplayCore::StoreClientSize(SIZE client)
 {
-    const auto w = static_cast<std::uint32_t>(std::max(client.cx, 0));
-    const auto h = static_cast<std::uint32_t>(std::max(client.cy, 0));
+    const auto w = static_cast<std::uint32_t>(std::max<int>(client.cx, 0));
+    const auto h = static_cast<std::uint32_t>(std::max<int>(client.cy, 0));
     m_nClientSize.store((static_cast<std::uint64_t>(w) << 32) | h, std::memory_order_relaxed);
 }
 

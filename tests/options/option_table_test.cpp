@@ -8,10 +8,10 @@
 #include <functional>
 #include <optional>
 #include <sstream>
-#include <unistd.h>
 
 #include "net/net_block.h"
 #include "options/options.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -35,25 +35,18 @@ AppOptions With(const std::function<void(AppOptions&)>& change)
 
 class Options : public ::testing::TestWithParam<OptionCase> {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pavlune-conf-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
 
     // Where the configuration file would be, written when the case has one.
     std::string ConfigPath() const
     {
-        const std::string path = (m_dir / "pavlune.conf").string();
+        const std::string path = (m_dir.Path() / "pavlune.conf").string();
         if (GetParam().configText != nullptr) {
             std::ofstream(path) << GetParam().configText;
         }
         return path;
     }
 
-    std::filesystem::path m_dir;
+    ScratchDir m_dir{"pavlune-conf-"};
 };
 
 TEST_P(Options, AreReadAsSpelled)
@@ -166,32 +159,6 @@ TEST(Usage, ListsEveryOptionWithItsDefault)
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         EXPECT_LE(line.size(), 79u) << line;
-    }
-}
-
-TEST(ConfigFile, FollowsTheBaseDirectoryRules)
-{
-    const auto withEnv = [](const char* configHome, const char* home) {
-        setenv("HOME", home, 1);
-        if (configHome != nullptr) {
-            setenv("XDG_CONFIG_HOME", configHome, 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
-        return ConfigFilePath();
-    };
-    const char* oldHome = std::getenv("HOME");
-    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string savedHome = oldHome != nullptr ? oldHome : "";
-    const std::optional<std::string> savedConfig = oldConfig != nullptr ? std::optional<std::string>(oldConfig) : std::nullopt;
-    EXPECT_EQ(withEnv("/etc/x", "/home/u"), "/etc/x/pavlune/pavlune.conf");
-    EXPECT_EQ(withEnv(nullptr, "/home/u"), "/home/u/.config/pavlune/pavlune.conf");
-    EXPECT_EQ(withEnv("relative", "/home/u"), "/home/u/.config/pavlune/pavlune.conf");
-    setenv("HOME", savedHome.c_str(), 1);
-    if (savedConfig) {
-        setenv("XDG_CONFIG_HOME", savedConfig->c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
     }
 }
 

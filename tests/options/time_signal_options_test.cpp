@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "options/options.h"
+#include "scratch_dir.h"
 
 namespace {
 
@@ -20,20 +21,13 @@ struct SignalOptionCase {
 
 class TimeSignalOptions : public ::testing::TestWithParam<SignalOptionCase> {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pavlune-signals-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::filesystem::path m_dir;
+    ScratchDir m_dir{"pavlune-signals-"};
 };
 
 TEST_P(TimeSignalOptions, AreReadIntoTheTimeSignals)
 {
     const SignalOptionCase& c = GetParam();
-    const std::string configPath = (m_dir / "pavlune.conf").string();
+    const std::string configPath = (m_dir.Path() / "pavlune.conf").string();
     if (c.configText != nullptr) std::ofstream(configPath) << c.configText;
     std::vector<std::string> args{"pavlune"};
     args.insert(args.end(), c.args.begin(), c.args.end());
