@@ -70,7 +70,6 @@ public:
     void SetClipRects(std::vector<RECT> rects);
     // Draws everywhere again.
     void ClearClip();
-    const std::vector<RECT>* ClipRects() const { return m_bClipped ? &m_clip : nullptr; }
 
     // Notes every operation in the record from now on; null stops.
     void SetRecord(DrawingRecord* pRecord) { m_pRecord = pRecord; }
