@@ -1,0 +1,116 @@
+#include "win32_font.h"
+
+#include <algorithm>
+
+namespace {
+
+// Antialiasing and hinting may put ink a little past the glyphs' outlines; the margin
+// grows with the type, whose rounding does.
+int InkMargin(int nCellHeight) { return 2 + nCellHeight / 16; }
+
+const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+// Measuring needs a context but no pixels: one memory context per thread, for fonts are
+// measured on the message thread as well as the window thread.
+HDC MeasuringDC()
+{
+    thread_local const UniqueMemoryDC hdc(CreateCompatibleDC(nullptr));
+    return hdc.get();
+}
+
+// A positive height asks GDI for the cell height (ascent plus descent) rather than the em.
+UniqueFont MakeFont(int nCellHeight, int nWeight, bool bItalic, bool bUnderline, const std::u16string& face)
+{
+    LOGFONTW lf{};
+    lf.lfHeight = nCellHeight;
+    lf.lfWeight = nWeight;
+    lf.lfItalic = bItalic ? TRUE : FALSE;
+    lf.lfUnderline = bUnderline ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_TT_PRECIS;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    // A face this machine lacks is replaced by a sans-serif one.
+    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    const std::u16string name = SubstituteFace(face).substr(0, LF_FACESIZE - 1);
+    std::copy(name.begin(), name.end(), lf.lfFaceName);
+    return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+// The font's metrics, or false when it cannot be measured.
+bool Measure(HFONT hFont, TEXTMETRICW& metrics)
+{
+    const ScopedSelect selected(MeasuringDC(), hFont);
+    return GetTextMetricsW(MeasuringDC(), &metrics) != FALSE;
+}
+
+// The overhang of a glyph's ink before its pen position (A) and past its advance (C);
+// zero where the font does not say.
+ABC GlyphAbc(HFONT hFont, char16_t c)
+{
+    ABC abc{};
+    if (c >= 0xD800 && c <= 0xDFFF) return abc;
+    const ScopedSelect selected(MeasuringDC(), hFont);
+    if (!GetCharABCWidthsW(MeasuringDC(), c, c, &abc)) return ABC{};
+    return abc;
+}
+
+}  // namespace
+
+std::u16string SubstituteFace(const std::u16string& face)
+{
+    // Windows has the faces the scoring program names, and substitutes others itself.
+    return face;
+}
+
+CFont::CFont() = default;
+CFont::~CFont() = default;
+
+bool CFont::CreateFont(int nHeight, int nWeight, bool bItalic, bool bUnderline, const std::u16string& face)
+{
+    const int cell = std::clamp(nHeight, 1, kMaxCellHeight);
+    const int weight = nWeight >= FW_HEAVY ? FW_HEAVY : FW_NORMAL;
+    // GDI rounds the face's scaled ascent and descent separately, so the cell may come out
+    // a pixel off what was asked: step the request until it is exact, or the nearest below.
+    auto native = std::make_unique<Native>();
+    int request = cell;
+    for (int tries = 0; tries < 4; ++tries) {
+        UniqueFont hFont = MakeFont(request, weight, bItalic, bUnderline, face);
+        TEXTMETRICW metrics{};
+        if (!hFont || !Measure(hFont.get(), metrics)) break;
+        const int got = metrics.tmAscent + metrics.tmDescent;
+        if (got <= cell || !native->hFont) {
+            native->hFont = std::move(hFont);
+            native->metrics = metrics;
+        }
+        if (got == cell || request <= 1) break;
+        request += got < cell ? 1 : -1;
+    }
+    if (!native->hFont) return false;
+    m_key = FontKey{cell, weight, bItalic, bUnderline, face};
+    m_nAscent = native->metrics.tmAscent;
+    m_nDescent = native->metrics.tmDescent;
+    m_pNative = std::move(native);
+    return true;
+}
+
+int CFont::TextWidth(const std::u16string& text) const
+{
+    if (text.empty()) return 0;
+    const ScopedSelect selected(MeasuringDC(), m_pNative->hFont.get());
+    SIZE size{};
+    GetTextExtentPoint32W(MeasuringDC(), Wide(text), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+RECT CFont::InkBox(const std::u16string& text) const
+{
+    if (text.empty()) return RECT{};
+    const int margin = InkMargin(CellHeight());
+    const int width = TextWidth(text);
+    const ABC first = GlyphAbc(m_pNative->hFont.get(), text.front());
+    const ABC last = GlyphAbc(m_pNative->hFont.get(), text.back());
+    // Italic glyphs lean past the cell's top and the advance; the overhang says how far.
+    const int overhang = static_cast<int>(m_pNative->metrics.tmOverhang);
+    return RECT{std::min(first.abcA, 0) - margin, -m_nAscent - margin,
+                width + std::max({0, -static_cast<int>(last.abcC), overhang}) + margin, m_nDescent + margin};
+}
