@@ -13,7 +13,9 @@ UniqueRgn RoundRectRgn(const CRgn& rgn)
 {
     const RECT& rc = rgn.Bounds();
     if (IsRectEmpty(rc)) return UniqueRgn(CreateRectRgn(0, 0, 0, 0));
-    return UniqueRgn(CreateRoundRectRgn(rc.left, rc.top, rc.right, rc.bottom, rgn.CornerWidth(),
+    // CreateRoundRectRgn leaves out one more line and column than a rectangle's exclusive
+    // edges: its region of (0, 0, 10, 10) is 9 by 9.
+    return UniqueRgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, rgn.CornerWidth(),
                                         rgn.CornerHeight()));
 }
 
@@ -104,6 +106,10 @@ void GdiDC::OnPicture(const CImage& picture, const RECT& dest)
 void GdiDC::OnTransparentBlt(const Image32& picture, POINT at, COLORREF clrKey)
 {
     const DibSection source(picture);
+    // GDI matches the key against the whole pixel, and the top byte is no part of a colour.
+    for (std::size_t i = 0, n = picture.SizeInBytes() / 4; source.Bits() != nullptr && i < n; ++i) {
+        source.Bits()[i] &= 0x00FFFFFFu;
+    }
     ::TransparentBlt(Dc(), at.x, at.y, picture.Width(), picture.Height(), source.Dc(), 0, 0, picture.Width(),
                      picture.Height(), clrKey);
 }

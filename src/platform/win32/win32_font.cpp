@@ -54,6 +54,14 @@ ABC GlyphAbc(HFONT hFont, char16_t c)
     return abc;
 }
 
+// Whether a font of cell `got` is a better answer to `cell` than one of `best`: the
+// tallest that fits, or failing that the shortest.
+bool Closer(int got, int best, int cell)
+{
+    if (got <= cell) return best > cell || got > best;
+    return best > cell && got < best;
+}
+
 }  // namespace
 
 std::u16string SubstituteFace(const std::u16string& face)
@@ -70,25 +78,27 @@ bool CFont::CreateFont(int nHeight, int nWeight, bool bItalic, bool bUnderline, 
     const int cell = std::clamp(nHeight, 1, kMaxCellHeight);
     const int weight = nWeight >= FW_HEAVY ? FW_HEAVY : FW_NORMAL;
     // GDI rounds the face's scaled ascent and descent separately, so the cell may come out
-    // a pixel off what was asked: step the request until it is exact, or the nearest below.
+    // a pixel off what was asked, and some cells no request reaches: take the tallest cell
+    // within the one asked, and give its descent what is missing.
     auto native = std::make_unique<Native>();
-    int request = cell;
-    for (int tries = 0; tries < 4; ++tries) {
+    int best = 0;
+    for (int request : {cell, cell + 1, cell - 1, cell - 2, cell - 3}) {
+        if (request < 1) continue;
         UniqueFont hFont = MakeFont(request, weight, bItalic, bUnderline, face);
         TEXTMETRICW metrics{};
-        if (!hFont || !Measure(hFont.get(), metrics)) break;
+        if (!hFont || !Measure(hFont.get(), metrics)) continue;
         const int got = metrics.tmAscent + metrics.tmDescent;
-        if (got <= cell || !native->hFont) {
+        if (!native->hFont || Closer(got, best, cell)) {
             native->hFont = std::move(hFont);
             native->metrics = metrics;
+            best = got;
         }
-        if (got == cell || request <= 1) break;
-        request += got < cell ? 1 : -1;
+        if (got == cell) break;
     }
     if (!native->hFont) return false;
     m_key = FontKey{cell, weight, bItalic, bUnderline, face};
-    m_nAscent = native->metrics.tmAscent;
-    m_nDescent = native->metrics.tmDescent;
+    m_nAscent = std::min<int>(native->metrics.tmAscent, cell);
+    m_nDescent = cell - m_nAscent;
     m_pNative = std::move(native);
     return true;
 }
