@@ -54,6 +54,18 @@ if ! wineboot -i >"$run_dir/wineboot.log" 2>&1; then
   echo "run_tests: could not make the Wine prefix" >&2
   exit 1
 fi
+# The faces the scoring program names, "微软雅黑" and "宋体", are a Chinese Windows' own;
+# here WenQuanYi Micro Hei (fonts-wqy-microhei, which Wine finds through fontconfig) stands in
+# for them, as the prefix's font replacements.
+printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+  '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+  '"微软雅黑"="WenQuanYi Micro Hei"' '"宋体"="WenQuanYi Micro Hei"' |
+  iconv -f UTF-8 -t UTF-16 >"$run_dir/fonts.reg"
+if ! wine regedit /S "$(winepath -w "$run_dir/fonts.reg")" >>"$run_dir/wineboot.log" 2>&1; then
+  cat "$run_dir/wineboot.log" >&2
+  echo "run_tests: could not set the prefix's font replacements" >&2
+  exit 1
+fi
 echo "run_tests: Wine prefix ready in $((SECONDS - started)) s"
 
 ctest --test-dir "$build" --output-on-failure --no-tests=error -j "${JOBS:-2}" "$@"

@@ -1,0 +1,136 @@
+#include "win32_dc.h"
+
+#include <cstring>
+
+#include "platform/gdi_font.h"
+#include "platform/gdi_image.h"
+#include "platform/gdi_region.h"
+#include "platform/win32/win32_font.h"
+
+namespace {
+
+UniqueRgn RoundRectRgn(const CRgn& rgn)
+{
+    const RECT& rc = rgn.Bounds();
+    if (IsRectEmpty(rc)) return UniqueRgn(CreateRectRgn(0, 0, 0, 0));
+    // CreateRoundRectRgn leaves out one more line and column than a rectangle's exclusive
+    // edges: its region of (0, 0, 10, 10) is 9 by 9.
+    return UniqueRgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, rgn.CornerWidth(),
+                                        rgn.CornerHeight()));
+}
+
+// Pixels of a stretched picture come from the one source pixel they fall on unless
+// halftoning smooths them. BLACKONWHITE would AND the colours of dropped pixels.
+int GdiStretchMode(int nMode) { return nMode == HALFTONE ? HALFTONE : COLORONCOLOR; }
+
+}  // namespace
+
+GdiDC::GdiDC(Image32& target, POINT origin) : m_target(target), m_origin(origin), m_dib(target)
+{
+    SetViewportOrgEx(Dc(), -origin.x, -origin.y, nullptr);
+    // The core fills an opaque text cell itself.
+    ::SetBkMode(Dc(), TRANSPARENT);
+    SetTextAlign(Dc(), TA_TOP | TA_LEFT | TA_NOUPDATECP);
+}
+
+GdiDC::~GdiDC()
+{
+    if (m_dib.Bits() == nullptr) return;
+    GdiFlush();
+    std::memcpy(m_target.Bits(), m_dib.Bits(), m_target.SizeInBytes());
+    // GDI writes nothing meaningful in the top byte; an opaque image's is set, as any
+    // opaque 32-bit image of the other platform has it.
+    if (!m_target.HasAlpha()) {
+        std::uint32_t* p = m_target.Bits();
+        for (std::size_t i = 0, n = m_target.SizeInBytes() / 4; i < n; ++i) p[i] |= 0xFF000000u;
+    }
+}
+
+void GdiDC::OnFill(const RECT& rc, COLORREF clr)
+{
+    const UniqueBrush brush(CreateSolidBrush(clr));
+    ::FillRect(Dc(), &rc, brush.get());
+}
+
+void GdiDC::OnBlend(const RECT& rc, std::uint32_t argb)
+{
+    // One opaque pixel of the colour, stretched over the rectangle at the colour's
+    // constant alpha: every pixel below gets the same blend.
+    Image32 one(1, 1);
+    one.Fill(argb | 0xFF000000u);
+    const DibSection source(one);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(argb >> 24), 0};
+    AlphaBlend(Dc(), rc.left, rc.top, RectWidth(rc), RectHeight(rc), source.Dc(), 0, 0, 1, 1, blend);
+}
+
+void GdiDC::OnRegion(const CRgn& rgn, COLORREF clr, int nFrameWidth, int nFrameHeight)
+{
+    const UniqueRgn area = RoundRectRgn(rgn);
+    if (nFrameWidth > 0 || nFrameHeight > 0) {
+        const UniqueRgn inner = RoundRectRgn(rgn.Shrunk(nFrameWidth, nFrameHeight));
+        CombineRgn(area.get(), area.get(), inner.get(), RGN_DIFF);
+    }
+    const UniqueBrush brush(CreateSolidBrush(clr));
+    ::FillRgn(Dc(), area.get(), brush.get());
+}
+
+void GdiDC::OnTextLine(const std::u16string& line, const RECT& cell, const RECT* pClip)
+{
+    const ScopedSaveDC saved(Dc());
+    if (pClip != nullptr) IntersectClipRect(Dc(), pClip->left, pClip->top, pClip->right, pClip->bottom);
+    const ScopedSelect font(Dc(), GetCurrentFont()->NativeFont().hFont.get());
+    ::SetTextColor(Dc(), GetTextColor());
+    ExtTextOutW(Dc(), cell.left, cell.top, 0, nullptr, reinterpret_cast<const wchar_t*>(line.data()),
+                static_cast<UINT>(line.size()), nullptr);
+}
+
+void GdiDC::OnPicture(const CImage& picture, const RECT& dest)
+{
+    const Image32& pixels = picture.Pixels();
+    const ScopedSaveDC saved(Dc());
+    ::SetStretchBltMode(Dc(), GdiStretchMode(GetStretchBltMode()));
+    // HALFTONE reads the brush origin, which it asks to be set after the mode.
+    SetBrushOrgEx(Dc(), 0, 0, nullptr);
+    if (picture.HasAlpha()) {
+        const DibSection source(pixels);
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(Dc(), dest.left, dest.top, RectWidth(dest), RectHeight(dest), source.Dc(), 0, 0,
+                   pixels.Width(), pixels.Height(), blend);
+        return;
+    }
+    const BITMAPINFO info = TopDownInfo(pixels.Width(), pixels.Height());
+    StretchDIBits(Dc(), dest.left, dest.top, RectWidth(dest), RectHeight(dest), 0, 0, pixels.Width(),
+                  pixels.Height(), pixels.Bits(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void GdiDC::OnTransparentBlt(const Image32& picture, POINT at, COLORREF clrKey)
+{
+    const DibSection source(picture);
+    // GDI matches the key against the whole pixel, and the top byte is no part of a colour.
+    for (std::size_t i = 0, n = picture.SizeInBytes() / 4; source.Bits() != nullptr && i < n; ++i) {
+        source.Bits()[i] &= 0x00FFFFFFu;
+    }
+    ::TransparentBlt(Dc(), at.x, at.y, picture.Width(), picture.Height(), source.Dc(), 0, 0, picture.Width(),
+                     picture.Height(), clrKey);
+}
+
+void GdiDC::OnClip(const std::vector<RECT>* pRects)
+{
+    if (pRects == nullptr) {
+        SelectClipRgn(Dc(), nullptr);
+        return;
+    }
+    // A clip region is in the bitmap's own pixels, not in the coordinates drawn in.
+    const UniqueRgn clip(CreateRectRgn(0, 0, 0, 0));
+    for (const RECT& rc : *pRects) {
+        const UniqueRgn part(CreateRectRgn(rc.left - m_origin.x, rc.top - m_origin.y, rc.right - m_origin.x,
+                                           rc.bottom - m_origin.y));
+        CombineRgn(clip.get(), clip.get(), part.get(), RGN_OR);
+    }
+    SelectClipRgn(Dc(), clip.get());
+}
+
+std::unique_ptr<CDC> CreateImageDC(Image32& target, POINT origin)
+{
+    return std::make_unique<GdiDC>(target, origin);
+}

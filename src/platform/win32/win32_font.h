@@ -1,0 +1,10 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/gdi_font.h"
+#include "platform/win32/gdi_handles.h"
+
+struct CFont::Native {
+    UniqueFont hFont;
+    TEXTMETRICW metrics{};
+};
