@@ -16,6 +16,17 @@ void Image32::Fill(std::uint32_t pixel)
     std::fill(m_pixels.begin(), m_pixels.end(), pixel);
 }
 
+Image32 Image32::Copy(const RECT& rc) const
+{
+    const RECT part = RectIntersection(rc, Rect());
+    Image32 copy(RectWidth(part), RectHeight(part), m_bAlpha);
+    for (int y = 0; y < copy.Height(); ++y) {
+        const std::uint32_t* from = Line(part.top + y) + part.left;
+        std::copy(from, from + copy.Width(), copy.Line(y));
+    }
+    return copy;
+}
+
 bool Image32::HoldsColour(COLORREF clr) const
 {
     const std::uint32_t rgb = PixelRgb(clr);

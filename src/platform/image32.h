@@ -33,6 +33,8 @@ public:
     const std::uint32_t* Bits() const { return m_pixels.data(); }
 
     void Fill(std::uint32_t pixel);
+    // The part within the rectangle, cut to the image.
+    Image32 Copy(const RECT& rc) const;
     // Whether any pixel has exactly the colour (the top byte is not compared).
     bool HoldsColour(COLORREF clr) const;
 
