@@ -32,3 +32,8 @@ void ShowMessageBox(const std::u16string& text)
         std::cerr << WideToUtf8(text) << std::endl;
     }
 }
+
+std::u16string AlreadyRunningText(int nLangIndex)
+{
+    return nLangIndex == 0 ? u"Pavlune 已经运行." : u"Pavlune already running?";
+}

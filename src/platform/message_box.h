@@ -8,3 +8,7 @@ using MessageBoxHandler = std::function<void(const std::u16string& text)>;
 
 void SetMessageBoxHandler(MessageBoxHandler handler);
 void ShowMessageBox(const std::u16string& text);
+
+// What a second copy of the display says before it ends: "Pavlune 已经运行." or
+// "Pavlune already running?" by the window's language.
+std::u16string AlreadyRunningText(int nLangIndex);

@@ -55,3 +55,8 @@ bool PulseOutput::Play(const SoundClip& clip, const std::atomic<bool>& stop, std
     pa_simple_drain(stream.get(), nullptr);
     return true;
 }
+
+std::unique_ptr<SoundOutput> MakeSoundOutput()
+{
+    return std::make_unique<PulseOutput>();
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "sound/sound_clip.h"
@@ -12,3 +13,6 @@ public:
     // set. False, with a reason, when it could not be played (no sound device).
     virtual bool Play(const SoundClip& clip, const std::atomic<bool>& stop, std::string& strError) = 0;
 };
+
+// The platform's output: PulseAudio on Linux, waveOut on Windows.
+std::unique_ptr<SoundOutput> MakeSoundOutput();

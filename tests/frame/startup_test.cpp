@@ -10,6 +10,7 @@
 
 #include "platform/qt/shell/pavlune_app.h"
 #include "platform/qt/shell/single_instance.h"
+#include "platform/message_box.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "platform/qt/shell/bell_sound.h"
+#include "sound/bell_sound.h"
 #include "platform/qt/shell/quit_signals.h"
 #include "platform/user_dirs.h"
 #include "platform/qt/shell/main_frame.h"
@@ -13,11 +13,6 @@
 #include "platform/message_box.h"
 #include "sound/sound_player.h"
 #include "text/wide_text.h"
-
-std::u16string AlreadyRunningText(int nLangIndex)
-{
-    return nLangIndex == 0 ? u"Pavlune 已经运行." : u"Pavlune already running?";
-}
 
 CPavlunewinApp::CPavlunewinApp(AppOptions options, QScreen* pScreen)
     : m_options(std::move(options)), m_pScreen(pScreen)

@@ -33,6 +33,3 @@ private:
     std::unique_ptr<CMainFrame> m_pMainWnd;
     std::unique_ptr<QuitSignals> m_pQuitSignals;
 };
-
-// "Pavlune 已经运行." or "Pavlune already running?" by the window's language.
-std::u16string AlreadyRunningText(int nLangIndex);

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "sound/chime.h"
-#include "sound/pulse_output.h"
+#include "sound/sound_output.h"
 #include "sound/sound_player.h"
 #include "sound/wav_file.h"
 
@@ -15,7 +15,7 @@ bool MakeBellPlayer(const std::string& strSound, std::unique_ptr<CSoundPlayer>& 
     } else if (!LoadWavFile(strSound, clip, strError)) {
         return false;
     }
-    pPlayer = std::make_unique<CSoundPlayer>(std::move(clip), std::make_unique<PulseOutput>(),
+    pPlayer = std::make_unique<CSoundPlayer>(std::move(clip), MakeSoundOutput(),
                                              [](const std::string& line) {
                                                  std::cerr << ("pavlune: " + line + "\n") << std::flush;
                                              });
