@@ -39,9 +39,11 @@ windows:
 	$(MAKE) --no-print-directory build-win/build.ninja
 	cmake --build build-win -j $(JOBS)
 
-# The Windows tests run under Wine, in a Wine prefix of their own made for the run.
-test-windows: windows
+# The Windows tests run under Wine, in a Wine prefix of their own made for the run; then
+# the Windows display end to end, driven by the Linux build's test program and sender.
+test-windows: windows build
 	JOBS=$(JOBS) tests/wine/run_tests.sh build-win
+	tests/wine/run_e2e.sh build-win $(BUILD)
 
 test: deps build
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)

@@ -7,6 +7,7 @@
 #include "display/page_state_store.h"
 #include "frame/snapshot_writer.h"
 #include "platform/clock.h"
+#include "platform/drawing_record.h"
 #include "sound/bell_trigger.h"
 #include "sound/sound_player.h"
 
@@ -106,6 +107,8 @@ void CDisplayCore::SetSnapshotFile(const std::string& strPath)
 void CDisplayCore::OfferSnapshot(const std::function<Image32()>& screenPicture)
 {
     if (!m_bSnapshotOwed || !m_pSnapshot->IsDue()) return;
-    m_pSnapshot->Offer(screenPicture());
+    m_pSnapshot->Offer(screenPicture(), [this] {
+        return m_refresh.Shown() != nullptr ? DrawingRecordText(*m_refresh.Shown()) : std::string();
+    });
     m_bSnapshotOwed = false;
 }

@@ -10,7 +10,9 @@
 #include "platform/picture_codec.h"
 
 SnapshotWriter::SnapshotWriter(std::string strPath)
-    : m_strPath(std::move(strPath)), m_nTmpTag(std::random_device{}()), m_thread([this] { Run(); })
+    : m_strPath(std::move(strPath)),
+      m_bWithOps(std::getenv("PAVLUNE_SNAPSHOT_OPS") != nullptr && std::string(std::getenv("PAVLUNE_SNAPSHOT_OPS")) == "1"),
+      m_nTmpTag(std::random_device{}()), m_thread([this] { Run(); })
 {
 }
 
@@ -29,14 +31,16 @@ bool SnapshotWriter::IsDue() const
     return !m_bTakenOnce || std::llabs(SecondsBetween(m_tLastTaken, Clock::Now())) >= 1;
 }
 
-void SnapshotWriter::Offer(Image32 image)
+void SnapshotWriter::Offer(Image32 image, const std::function<std::string()>& ops)
 {
     if (!IsDue()) return;
     m_bTakenOnce = true;
     m_tLastTaken = Clock::Now();
+    std::string strOps = m_bWithOps && ops ? ops() : std::string();
     {
         std::lock_guard lock(m_mtx);
         m_imgPending = std::move(image);
+        m_strOpsPending = std::move(strOps);
     }
     m_cv.notify_one();
 }
@@ -47,6 +51,7 @@ void SnapshotWriter::Run()
     bool bReported = false;
     for (;;) {
         Image32 image;
+        std::string strOps;
         {
             std::unique_lock lock(m_mtx);
             m_cv.wait(lock, [this] { return m_bStop || !m_imgPending.IsNull(); });
@@ -54,11 +59,12 @@ void SnapshotWriter::Run()
                 return;
             }
             std::swap(image, m_imgPending);
+            std::swap(strOps, m_strOpsPending);
         }
         if (image == lastWritten) {
             continue;
         }
-        if (Write(image)) {
+        if (Write(image, strOps)) {
             lastWritten = std::move(image);
             bReported = false;
         } else if (!bReported) {
@@ -68,22 +74,27 @@ void SnapshotWriter::Run()
     }
 }
 
-bool SnapshotWriter::Write(const Image32& image)
+bool SnapshotWriter::Write(const Image32& image, const std::string& strOps)
 {
     std::vector<std::uint8_t> png;
-    if (!EncodePng(image, png)) return false;
-    const std::filesystem::path tmpPath = m_strPath + ".tmp-" + std::to_string(m_nTmpTag);
+    if (!EncodePng(image, png) || !WriteFile(m_strPath, png.data(), png.size())) return false;
+    return !m_bWithOps || WriteFile(m_strPath + ".ops", strOps.data(), strOps.size());
+}
+
+bool SnapshotWriter::WriteFile(const std::string& strPath, const void* pData, std::size_t nSize) const
+{
+    const std::filesystem::path tmpPath = strPath + ".tmp-" + std::to_string(m_nTmpTag);
     std::error_code error;
     {
         std::ofstream file(tmpPath, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        file.write(static_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
         file.close();
         if (!file) {
             std::filesystem::remove(tmpPath, error);
             return false;
         }
     }
-    std::filesystem::rename(tmpPath, m_strPath, error);
+    std::filesystem::rename(tmpPath, strPath, error);
     if (error) {
         std::filesystem::remove(tmpPath, error);
         return false;

@@ -1,6 +1,9 @@
 #include "drawing_record.h"
 
 #include <algorithm>
+#include <cstdio>
+
+#include "text/wide_text.h"
 
 namespace {
 
@@ -59,4 +62,40 @@ std::vector<RECT> ChangedAreas(const DrawingRecord& before, const DrawingRecord&
         parts = {box};
     }
     return parts;
+}
+
+namespace {
+
+const char* KindName(DrawnOp::Kind kind)
+{
+    switch (kind) {
+    case DrawnOp::Kind::Fill: return "Fill";
+    case DrawnOp::Kind::Blend: return "Blend";
+    case DrawnOp::Kind::Region: return "Region";
+    case DrawnOp::Kind::Text: return "Text";
+    case DrawnOp::Kind::Picture: return "Picture";
+    case DrawnOp::Kind::Keyed: return "Keyed";
+    }
+    return "?";
+}
+
+std::string RectText(const RECT& rc)
+{
+    return std::to_string(rc.left) + " " + std::to_string(rc.top) + " " + std::to_string(rc.right) + " " +
+           std::to_string(rc.bottom);
+}
+
+}  // namespace
+
+std::string DrawingRecordText(const DrawingRecord& record)
+{
+    std::string text;
+    for (const DrawnOp& op : record.Ops()) {
+        char colour[8];
+        std::snprintf(colour, sizeof colour, "#%02X%02X%02X", GetRValue(op.clr), GetGValue(op.clr), GetBValue(op.clr));
+        text += std::string(KindName(op.kind)) + " " + RectText(op.area) + " | " + RectText(op.bounds) + " | " + colour;
+        if (op.kind == DrawnOp::Kind::Text) text += " | " + WideToUtf8(op.text);
+        text += "\n";
+    }
+    return text;
 }

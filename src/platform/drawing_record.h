@@ -64,6 +64,11 @@ private:
     bool m_bOverflowed = false;
 };
 
+// The operations as text, one line each: kind, the area asked for and the pixels it may
+// touch (left top right bottom), its colour as #RRGGBB and, for text, the line in UTF-8:
+// "Text 10 20 300 80 | 12 18 296 82 | #FFFFFF | Round 5".
+std::string DrawingRecordText(const DrawingRecord& record);
+
 // The parts of a client area whose pixels can differ between two drawings of it: where
 // an operation differs from its counterpart, the pixels of both. Records of different
 // length, or that overflowed, differ everywhere. Touching parts are joined, and beyond a

@@ -3,6 +3,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "net/diag_log.h"
 #include "platform/lang_index.h"
 #include "platform/win32/shell/main_frame.h"
 #include "platform/win32/shell/screen_awake.h"
@@ -17,10 +18,14 @@ struct MenuDeleter {
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
-std::wstring MenuText(const char* langText)
+std::u16string MenuText(const char* langText)
 {
-    const std::u16string text = Utf8ToWide(ChooseLangText(langText, WindowLangIndex()));
-    return std::wstring(text.begin(), text.end());
+    return Utf8ToWide(ChooseLangText(langText, WindowLangIndex()));
+}
+
+const wchar_t* Wide(const std::u16string& text)
+{
+    return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
 }  // namespace
@@ -29,10 +34,14 @@ void CMainFrame::OnRButtonDown()
 {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
-    AppendMenuW(menu.get(), MF_STRING, IDM_FULLSCREEN, MenuText(LangText::kMenuFullScreen).c_str());
+    const std::u16string fullScreen = MenuText(LangText::kMenuFullScreen);
+    const std::u16string exit = MenuText(LangText::kMenuExit);
+    AppendMenuW(menu.get(), MF_STRING, IDM_FULLSCREEN, Wide(fullScreen));
     if (m_bFullScreen) CheckMenuItem(menu.get(), IDM_FULLSCREEN, MF_BYCOMMAND | MF_CHECKED);
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), MF_STRING, IDM_EXIT, MenuText(LangText::kMenuExit).c_str());
+    AppendMenuW(menu.get(), MF_STRING, IDM_EXIT, Wide(exit));
+    // A menu's texts cannot be read back from the screen; the log says what it offered.
+    WriteLog(u"context menu: \"" + fullScreen + (m_bFullScreen ? u"\" (checked), \"" : u"\", \"") + exit + u"\"");
     // At the cursor, not at the click; either button chooses an item.
     POINT pt{};
     GetCursorPos(&pt);

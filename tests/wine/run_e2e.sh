@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs the Windows display end to end under Wine: a private X server, a prefix of its own
+# whose windows live in a Wine virtual desktop as large as the screen (so that a window is
+# maximised and made full screen as on Windows, without an X window manager), and the
+# Linux test program that drives the Windows programs from outside.
+#   tests/wine/run_e2e.sh [WINDOWS_BUILD] [LINUX_BUILD] [GTEST_ARGS...]
+set -euo pipefail
+
+win_build=$(realpath "${1:-build-win}")
+linux_build=$(realpath "${2:-build}")
+shift 2 || shift $#
+tests=$linux_build/tests/wine_e2e/wine_e2e_tests
+[ -x "$win_build/pavlune.exe" ] || { echo "run_e2e: no pavlune.exe in $win_build (make windows)" >&2; exit 1; }
+[ -x "$tests" ] || { echo "run_e2e: no $tests (make build)" >&2; exit 1; }
+
+source "$(dirname "$0")/prefix.sh"
+run_dir=$(mktemp -d "${TMPDIR:-/tmp}/pavlune-wine-e2e.XXXXXX")
+xvfb_pid=
+finish() {
+  wine_prefix_end
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$run_dir"
+}
+trap finish EXIT
+
+# Xvfb picks a free display and says which on the descriptor it is given.
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp >"$run_dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r -t 30 number <&"$displayfd" || { cat "$run_dir/xvfb.log" >&2; echo "run_e2e: no X server" >&2; exit 1; }
+export DISPLAY=:$number
+unset WAYLAND_DISPLAY
+
+wine_prefix_make "$run_dir"
+{ wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f; } >>"$run_dir/wineboot.log" 2>&1
+# The desktop is chosen as the session starts: a new session, with its background
+# processes started here again.
+wineserver -k
+wineserver -p
+wineboot >>"$run_dir/wineboot.log" 2>&1
+
+cd "$run_dir"
+PAVLUNE_WINDOWS_BUILD=$win_build "$tests" --gtest_output=xml:"$linux_build/test-results/wine_e2e_tests.xml" "$@"

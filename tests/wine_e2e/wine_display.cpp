@@ -1,0 +1,145 @@
+#include "wine_display.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "pavlune_session.h"
+#include "wait_for.h"
+
+namespace {
+
+std::string Env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+QRect RectFrom(std::istringstream& in)
+{
+    int l = 0, t = 0, r = 0, b = 0;
+    in >> l >> t >> r >> b;
+    return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+}
+
+std::string PrefixUserDir()
+{
+    const char* user = std::getenv("USER");
+    return Env("WINEPREFIX") + "/drive_c/users/" + (user != nullptr ? user : "root");
+}
+
+}  // namespace
+
+std::string WindowsProgram(const std::string& name)
+{
+    return Env("PAVLUNE_WINDOWS_BUILD") + "/" + name;
+}
+
+std::string WindowsPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+std::string PrefixStateDir() { return PrefixUserDir() + "/AppData/Local/Pavlune"; }
+std::string PrefixConfigDir() { return PrefixUserDir() + "/AppData/Roaming/Pavlune"; }
+
+WineDisplay::WineDisplay(const std::vector<std::string>& args, const std::string& scratchDir, const EnvChanges& env,
+                         const std::string& name)
+    : m_strSnapshot(scratchDir + "/" + name + ".png")
+{
+    std::vector<std::string> argv{"wine", WindowsProgram("pavlune.exe"), "--snapshot", WindowsPath(m_strSnapshot)};
+    argv.insert(argv.end(), args.begin(), args.end());
+    EnvChanges all = env;
+    all.emplace("PAVLUNE_SNAPSHOT_OPS", "1");
+    m_pProcess = std::make_unique<ChildProcess>(argv, all, scratchDir + "/" + name + ".out",
+                                                scratchDir + "/" + name + ".err");
+}
+
+int WineDisplay::WaitListening()
+{
+    static const std::regex listening("listening on port ([0-9]+)");
+    int nPort = 0;
+    WaitFor([&] {
+        std::smatch m;
+        const std::string out = m_pProcess->Stdout();
+        if (std::regex_search(out, m, listening)) {
+            nPort = std::stoi(m[1].str());
+            return true;
+        }
+        return !m_pProcess->Running();
+    }, kDeadline);
+    return nPort;
+}
+
+QImage WineDisplay::Snapshot() const
+{
+    return QImage(QString::fromStdString(m_strSnapshot)).convertToFormat(QImage::Format_RGB32);
+}
+
+std::vector<ShownOp> WineDisplay::Ops() const
+{
+    return ParseOps(ReadFile(m_strSnapshot + ".ops"));
+}
+
+std::optional<ShownOp> WineDisplay::WaitForText(const std::string& needle, std::chrono::milliseconds deadline) const
+{
+    std::optional<ShownOp> found;
+    WaitFor([&] {
+        for (const ShownOp& op : Ops()) {
+            if (op.kind == "Text" && op.text.find(needle) != std::string::npos) {
+                found = op;
+                return true;
+            }
+        }
+        return false;
+    }, deadline);
+    return found;
+}
+
+std::vector<ShownOp> ParseOps(const std::string& text)
+{
+    std::vector<ShownOp> ops;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream in(line);
+        ShownOp op;
+        std::string bar;
+        in >> op.kind;
+        op.area = RectFrom(in);
+        in >> bar;
+        op.bounds = RectFrom(in);
+        in >> bar >> op.colour;
+        if (op.kind == "Text") {
+            const std::size_t at = line.find(" | ", line.find(op.colour));
+            op.text = at == std::string::npos ? "" : line.substr(at + 3);
+        }
+        ops.push_back(op);
+    }
+    return ops;
+}
+
+QRect ColourBox(const QImage& image, QRgb colour)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if ((line[x] & 0xFFFFFFu) == (colour & 0xFFFFFFu)) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+int XDoTool(const std::vector<std::string>& args)
+{
+    ScratchDir scratch;
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunTool(argv, {}, scratch.Path()).nStatus;
+}
