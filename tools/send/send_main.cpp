@@ -1,6 +1,4 @@
 // pavlune-send: speaks the display's protocol from the scoring program's side.
-#include <QCoreApplication>
-
 #include <iostream>
 #include <thread>
 #include <vector>
@@ -18,7 +16,7 @@ int Fail(int code, const std::string& reason)
 }
 
 // Reads the picture or attachment the command names into the message.
-bool LoadFiles(SendArgs& args, QImage& fitPicture, std::string& error)
+bool LoadFiles(SendArgs& args, Image32& fitPicture, std::string& error)
 {
     if (!args.picturePath.empty()) {
         auto picture = LoadPicture(args.picturePath, error);
@@ -49,8 +47,6 @@ bool LoadFiles(SendArgs& args, QImage& fitPicture, std::string& error)
 
 int main(int argc, char** argv)
 {
-    // For Qt's picture decoders, which are plugins found through the application.
-    QCoreApplication app(argc, argv);
     SendArgs args;
     std::string error;
     if (!ParseSendArgs(argc, argv, args, error)) {
@@ -61,7 +57,7 @@ int main(int argc, char** argv)
         std::cout << args.help;
         return 0;
     }
-    QImage fitPicture;
+    Image32 fitPicture;
     if (!LoadFiles(args, fitPicture, error)) {
         return Fail(1, error);
     }
