@@ -78,22 +78,50 @@ std::vector<Taps> AxisTaps(int from, int to)
     return axis;
 }
 
-// The weighted sum of pixels `step` apart, each of the four bytes on its own.
-std::uint32_t Blend(const std::uint32_t* first, std::ptrdiff_t step, const Taps& taps)
+std::uint32_t Channel(std::uint32_t pixel, int c) { return (pixel >> (8 * c)) & 0xFFu; }
+
+std::uint32_t Rounded(const std::uint32_t (&sum)[4])
 {
-    std::uint32_t sum[4] = {kWhole / 2, kWhole / 2, kWhole / 2, kWhole / 2};
-    const std::uint32_t* pixel = first + taps.first * step;
-    for (const int weight : taps.weights) {
-        for (int c = 0; c < 4; ++c) {
-            sum[c] += ((*pixel >> (8 * c)) & 0xFFu) * static_cast<std::uint32_t>(weight);
-        }
-        pixel += step;
-    }
     std::uint32_t out = 0;
     for (int c = 0; c < 4; ++c) {
-        out |= std::min<std::uint32_t>(sum[c] >> kWeightBits, 0xFFu) << (8 * c);
+        out |= std::min<std::uint32_t>((sum[c] + kWhole / 2) >> kWeightBits, 0xFFu) << (8 * c);
     }
     return out;
+}
+
+// One line of the target's width from a line of the source's, each of the four bytes on its own.
+void ScaleLine(const std::uint32_t* from, std::uint32_t* to, const std::vector<Taps>& across)
+{
+    for (const Taps& taps : across) {
+        std::uint32_t sum[4] = {};
+        const std::uint32_t* pixel = from + taps.first;
+        for (const int weight : taps.weights) {
+            for (int c = 0; c < 4; ++c) {
+                sum[c] += Channel(*pixel, c) * static_cast<std::uint32_t>(weight);
+            }
+            ++pixel;
+        }
+        *to++ = Rounded(sum);
+    }
+}
+
+// One target line from the lines of `wide` its taps name, a whole line at a time.
+void BlendLines(const Image32& wide, const Taps& taps, std::vector<std::uint32_t>& sums, std::uint32_t* to)
+{
+    std::fill(sums.begin(), sums.end(), 0u);
+    for (std::size_t k = 0; k < taps.weights.size(); ++k) {
+        const std::uint32_t* line = wide.Line(taps.first + static_cast<int>(k));
+        const auto weight = static_cast<std::uint32_t>(taps.weights[k]);
+        for (int x = 0; x < wide.Width(); ++x) {
+            for (int c = 0; c < 4; ++c) {
+                sums[static_cast<std::size_t>(x) * 4 + static_cast<std::size_t>(c)] += Channel(line[x], c) * weight;
+            }
+        }
+    }
+    for (int x = 0; x < wide.Width(); ++x) {
+        const std::uint32_t* sum = &sums[static_cast<std::size_t>(x) * 4];
+        to[x] = Rounded({sum[0], sum[1], sum[2], sum[3]});
+    }
 }
 
 }  // namespace
@@ -106,17 +134,14 @@ Image32 ScalePicture(const Image32& source, int width, int height)
     Image32 wide(width, source.Height(), source.HasAlpha());
     if (wide.IsNull()) return Image32();
     for (int y = 0; y < source.Height(); ++y) {
-        for (int x = 0; x < width; ++x) {
-            wide.Line(y)[x] = Blend(source.Line(y), 1, across[static_cast<std::size_t>(x)]);
-        }
+        ScaleLine(source.Line(y), wide.Line(y), across);
     }
     const std::vector<Taps> down = AxisTaps(source.Height(), height);
     Image32 scaled(width, height, source.HasAlpha());
     if (scaled.IsNull()) return Image32();
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(width) * 4);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            scaled.Line(y)[x] = Blend(wide.Bits() + x, width, down[static_cast<std::size_t>(y)]);
-        }
+        BlendLines(wide, down[static_cast<std::size_t>(y)], sums, scaled.Line(y));
     }
     return scaled;
 }

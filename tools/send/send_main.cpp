@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "send_args.h"
+#include "send_console.h"
 #include "send_delivery.h"
 #include "send_picture.h"
 
@@ -47,9 +48,10 @@ bool LoadFiles(SendArgs& args, Image32& fitPicture, std::string& error)
 
 int main(int argc, char** argv)
 {
+    const SendConsole console(argc, argv);
     SendArgs args;
     std::string error;
-    if (!ParseSendArgs(argc, argv, args, error)) {
+    if (!ParseSendArgs(console.Argc(), console.Argv(), args, error)) {
         const std::string help = args.command.empty() ? "pavlune-send --help" : "pavlune-send " + args.command + " --help";
         return Fail(2, error + " (see " + help + ")");
     }
