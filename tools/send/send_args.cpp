@@ -1,13 +1,11 @@
 #include "send_args.h"
 
-#include <QCommandLineParser>
-#include <QStringList>
-
+#include <algorithm>
 #include <optional>
 
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
-#include "send_options.h"
+#include "send_command_line.h"
 #include "send_json.h"
 #include "send_values.h"
 
@@ -18,16 +16,6 @@ const SendCommand* FindCommand(const std::string& name)
     for (const SendCommand& c : kSendCommands) {
         if (name == c.name) {
             return &c;
-        }
-    }
-    return nullptr;
-}
-
-const SendOption* FindOption(const std::string& name)
-{
-    for (const SendOption& o : kSendOptions) {
-        if (name == o.name || (o.shortName != nullptr && name == o.shortName)) {
-            return &o;
         }
     }
     return nullptr;
@@ -44,7 +32,7 @@ std::string WhatArgumentIs(const char* const* argv, int i)
     }
     const std::string_view before = i > 1 ? argv[i - 1] : "";
     if (before.starts_with("--") && before.find('=') == std::string_view::npos) {
-        const SendOption* o = FindOption(std::string(before.substr(2)));
+        const SendOption* o = FindSendOption(before.substr(2));
         if (o != nullptr && o->valueName != nullptr) {
             return "the value of " + std::string(before);
         }
@@ -58,40 +46,25 @@ public:
 
     bool Run(int argc, const char* const* argv)
     {
-        QStringList list;
         for (int i = 0; i < argc; ++i) {
             if (!IsValidUtf8(argv[i])) {
                 return Fail(WhatArgumentIs(argv, i) + " is not valid UTF-8; pass texts in UTF-8");
             }
-            list << QString::fromUtf8(argv[i]);
         }
-        for (const SendOption& o : kSendOptions) {
-            QStringList names{o.name};
-            if (o.shortName != nullptr) {
-                names << o.shortName;
-            }
-            m_parser.addOption(o.valueName != nullptr ? QCommandLineOption(names, o.help, o.valueName)
-                                                      : QCommandLineOption(names, o.help));
+        if (!m_parser.Parse(argc, argv)) {
+            return Fail(m_parser.Error());
         }
-        if (!m_parser.parse(list)) {
-            const QStringList unknown = m_parser.unknownOptionNames();
-            if (!unknown.isEmpty()) {
-                const QString& name = unknown.front();
-                return Fail("unknown option " + std::string(name.size() == 1 ? "-" : "--") + name.toStdString());
-            }
-            return Fail(m_parser.errorText().toStdString());
-        }
-        const QStringList positional = m_parser.positionalArguments();
-        const SendCommand* command = positional.isEmpty() ? nullptr : FindCommand(positional.front().toStdString());
-        if (m_parser.isSet("help")) {
+        const std::vector<std::string>& positional = m_parser.Operands();
+        const SendCommand* command = positional.empty() ? nullptr : FindCommand(positional.front());
+        if (m_parser.IsSet("help")) {
             m_args.help = command != nullptr ? CommandHelp(*command) : GeneralHelp();
             return true;
         }
-        if (positional.isEmpty()) {
+        if (positional.empty()) {
             return Fail("no command given");
         }
         if (command == nullptr) {
-            return Fail("unknown command \"" + positional.front().toStdString() + "\"");
+            return Fail("unknown command \"" + positional.front() + "\"");
         }
         m_args.command = command->name;
         return CheckOptions(*command) && CheckOperands(*command, positional) && ReadTargets() && Build(positional);
@@ -106,33 +79,32 @@ private:
 
     bool CheckOptions(const SendCommand& command)
     {
-        QStringList seen;
-        for (const QString& given : m_parser.optionNames()) {
-            const SendOption& o = *FindOption(given.toStdString());
-            if ((o.commands & command.bit) == 0) {
-                return Fail(Dashed(o) + " is not an option of " + command.name + ", only of " + CommandsOf(o));
+        std::vector<const SendOption*> seen;
+        for (const SendOption* o : m_parser.Given()) {
+            if ((o->commands & command.bit) == 0) {
+                return Fail(Dashed(*o) + " is not an option of " + command.name + ", only of " + CommandsOf(*o));
             }
-            if (seen.contains(o.name) && std::string_view(o.name) != "host") {
-                return Fail(Dashed(o) + " is given more than once");
+            if (std::find(seen.begin(), seen.end(), o) != seen.end() && std::string_view(o->name) != "host") {
+                return Fail(Dashed(*o) + " is given more than once");
             }
-            seen << o.name;
+            seen.push_back(o);
         }
         return true;
     }
 
-    bool CheckOperands(const SendCommand& command, const QStringList& positional)
+    bool CheckOperands(const SendCommand& command, const std::vector<std::string>& positional)
     {
-        const qsizetype wanted = command.operand != nullptr ? 2 : 1;
+        const std::size_t wanted = command.operand != nullptr ? 2 : 1;
         if (positional.size() < wanted) {
             return Fail(std::string(command.name) + " needs " + command.operand);
         }
         if (positional.size() > wanted) {
-            return Fail("unexpected argument \"" + positional[wanted].toStdString() + "\"");
+            return Fail("unexpected argument \"" + positional[wanted] + "\"");
         }
         return true;
     }
 
-    std::string Value(const char* name) const { return m_parser.value(name).toStdString(); }
+    std::string Value(const char* name) const { return m_parser.Value(name); }
 
     std::optional<int> Number(const char* name, int low, int high)
     {
@@ -148,23 +120,23 @@ private:
     bool ReadTargets()
     {
         int port = kStandardPort;
-        if (m_parser.isSet("port")) {
+        if (m_parser.IsSet("port")) {
             const auto p = Number("port", 1, 65535);
             if (!p) {
                 return false;
             }
             port = *p;
         }
-        QStringList hosts = m_parser.values("host");
-        if (hosts.isEmpty()) {
-            hosts << "127.0.0.1";
+        std::vector<std::string> hosts = m_parser.Values("host");
+        if (hosts.empty()) {
+            hosts.emplace_back("127.0.0.1");
         }
-        if (hosts.size() > kMaxTargets) {
+        if (hosts.size() > static_cast<std::size_t>(kMaxTargets)) {
             return Fail("--host is given " + std::to_string(hosts.size()) + " times; at most " +
                         std::to_string(kMaxTargets) + " displays at once");
         }
-        for (const QString& h : hosts) {
-            SendTarget t{h.toStdString(), port};
+        for (const std::string& h : hosts) {
+            SendTarget t{h, port};
             // HOST:PORT, so that displays on different ports can be reached at once.
             if (const auto colon = t.host.find(':'); colon != std::string::npos) {
                 const auto p = ReadWholeNumber(std::string_view(t.host).substr(colon + 1), 1, 65535);
@@ -183,7 +155,7 @@ private:
         return true;
     }
 
-    bool Build(const QStringList& positional)
+    bool Build(const std::vector<std::string>& positional)
     {
         CommMsg_base& msg = m_args.msg;
         const std::string& cmd = m_args.command;
@@ -193,10 +165,10 @@ private:
             msg.ResetMsg(MSGID_SCREEN_SIZE);
         } else if (cmd == "note") {
             msg.ResetMsg(MSGID_NOTE_PAGE);
-            SetIntField(msg, MsgKey::kReplaceNotes, m_parser.isSet("replace") ? 1 : 0);
-            m_args.picturePath = positional[1].toStdString();
-            m_args.fit = m_parser.isSet("fit");
-            if (m_parser.isSet("background")) {
+            SetIntField(msg, MsgKey::kReplaceNotes, m_parser.IsSet("replace") ? 1 : 0);
+            m_args.picturePath = positional[1];
+            m_args.fit = m_parser.IsSet("fit");
+            if (m_parser.IsSet("background")) {
                 if (!m_args.fit) {
                     return Fail("--background colours the space --fit leaves around the picture; give --fit too");
                 }
@@ -204,13 +176,12 @@ private:
                 if (!rgb) {
                     return false;
                 }
-                const COLORREF c = TextToColor(*rgb);
-                m_args.background = QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+                m_args.background = TextToColor(*rgb);
             }
         } else if (cmd == "round") {
             return BuildRound();
         } else {
-            auto json = ReadRawJson(positional[1].toStdString(), m_error);
+            auto json = ReadRawJson(positional[1], m_error);
             if (!json) {
                 return false;
             }
@@ -234,11 +205,11 @@ private:
     {
         CommMsg_base& msg = m_args.msg;
         msg.ResetMsg(MSGID_ROUND_PAGE);
-        if (!m_parser.isSet("length")) {
+        if (!m_parser.IsSet("length")) {
             return Fail("round needs --length SECONDS, the length of the round");
         }
         const auto length = Number("length", 1, kMaxRoundSeconds);
-        const auto remaining = m_parser.isSet("remaining")
+        const auto remaining = m_parser.IsSet("remaining")
                                    ? Number("remaining", -kMaxRoundSeconds, kMaxRoundSeconds)
                                    : length;
         if (!length || !remaining) {
@@ -251,7 +222,7 @@ private:
                 return false;
             }
         }
-        if (m_parser.isSet("boards")) {
+        if (m_parser.IsSet("boards")) {
             std::string why;
             const auto boards = ReadBoards(Value("boards"), why);
             if (!boards) {
@@ -266,7 +237,7 @@ private:
                 msg[std::to_string(MsgKey::kBoards)] = boards->text;
             }
         }
-        const auto lang = m_parser.isSet("lang") ? Number("lang", 0, 1) : std::optional<int>(LocaleLanguage());
+        const auto lang = m_parser.IsSet("lang") ? Number("lang", 0, 1) : std::optional<int>(LocaleLanguage());
         if (!lang) {
             return false;
         }
@@ -279,7 +250,7 @@ private:
     bool ApplyRoundOption(const SendOption& o)
     {
         CommMsg_base& msg = m_args.msg;
-        const bool given = m_parser.isSet(o.name);
+        const bool given = m_parser.IsSet(o.name);
         if (!given && o.fallback == nullptr) {
             return true;
         }
@@ -311,7 +282,7 @@ private:
         return true;
     }
 
-    QCommandLineParser m_parser;
+    SendCommandLine m_parser;
     SendArgs& m_args;
     std::string& m_error;
 };

@@ -1,12 +1,10 @@
 #pragma once
-#include <QColor>
-
 #include <string>
-
-#include "msg/standard_port.h"
 #include <vector>
 
 #include "msg/comm_msg.h"
+#include "msg/standard_port.h"
+#include "platform/colour.h"
 
 // One display to send to.
 struct SendTarget {
@@ -30,7 +28,7 @@ struct SendArgs {
     std::string attachPath;
     // note --fit: ask each display its size and letterbox the picture onto it.
     bool fit = false;
-    QColor background = Qt::black;
+    COLORREF background = RGB(0, 0, 0);
 };
 
 // The most displays one command reaches; each gets a connection of its own at once.

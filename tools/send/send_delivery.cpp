@@ -6,8 +6,9 @@
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
 #include "msg/frame_limits.h"
+#include "picture_letterbox.h"
+#include "platform/picture_codec.h"
 #include "send_exchange.h"
-#include "send_picture.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ FrameBuffer BuildFrame(const CommMsg_base& msg, std::string& error)
     return frame;
 }
 
-Delivery Deliver(const SendTarget& target, const SendArgs& args, const FrameBuffer& frame, const QImage& fitPicture)
+Delivery Deliver(const SendTarget& target, const SendArgs& args, const FrameBuffer& frame, const Image32& fitPicture)
 {
     std::string error;
     FrameBuffer fitted;
@@ -94,7 +95,11 @@ Delivery Deliver(const SendTarget& target, const SendArgs& args, const FrameBuff
         }
         CommMsg_base note;
         static_cast<Json::Value&>(note) = args.msg;
-        const std::vector<std::uint8_t> png = Letterbox(fitPicture, size.width, size.height, args.background);
+        std::vector<std::uint8_t> png;
+        if (!EncodePng(LetterboxImage(fitPicture, size.width, size.height, args.background), png)) {
+            return Failed("the picture fitted to " + std::to_string(size.width) + "x" + std::to_string(size.height) +
+                          " for the display at " + target.Name() + " could not be encoded as PNG");
+        }
         note.SetAttachment(png.data(), static_cast<int>(png.size()));
         fitted = BuildFrame(note, error);
         if (fitted.Length() <= 0) {

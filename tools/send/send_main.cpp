@@ -1,11 +1,10 @@
 // pavlune-send: speaks the display's protocol from the scoring program's side.
-#include <QCoreApplication>
-
 #include <iostream>
 #include <thread>
 #include <vector>
 
 #include "send_args.h"
+#include "send_console.h"
 #include "send_delivery.h"
 #include "send_picture.h"
 
@@ -18,7 +17,7 @@ int Fail(int code, const std::string& reason)
 }
 
 // Reads the picture or attachment the command names into the message.
-bool LoadFiles(SendArgs& args, QImage& fitPicture, std::string& error)
+bool LoadFiles(SendArgs& args, Image32& fitPicture, std::string& error)
 {
     if (!args.picturePath.empty()) {
         auto picture = LoadPicture(args.picturePath, error);
@@ -49,11 +48,10 @@ bool LoadFiles(SendArgs& args, QImage& fitPicture, std::string& error)
 
 int main(int argc, char** argv)
 {
-    // For Qt's picture decoders, which are plugins found through the application.
-    QCoreApplication app(argc, argv);
+    const SendConsole console(argc, argv);
     SendArgs args;
     std::string error;
-    if (!ParseSendArgs(argc, argv, args, error)) {
+    if (!ParseSendArgs(console.Argc(), console.Argv(), args, error)) {
         const std::string help = args.command.empty() ? "pavlune-send --help" : "pavlune-send " + args.command + " --help";
         return Fail(2, error + " (see " + help + ")");
     }
@@ -61,7 +59,7 @@ int main(int argc, char** argv)
         std::cout << args.help;
         return 0;
     }
-    QImage fitPicture;
+    Image32 fitPicture;
     if (!LoadFiles(args, fitPicture, error)) {
         return Fail(1, error);
     }

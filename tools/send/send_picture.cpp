@@ -1,24 +1,17 @@
 #include "send_picture.h"
 
-#include <sys/stat.h>
-
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
-#include <QPainter>
-
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "msg/frame_buffer.h"
 #include "msg/frame_limits.h"
+#include "picture_orientation.h"
+#include "platform/picture_codec.h"
 
 namespace {
-
-constexpr int kPngQuality = 80;
 
 std::string Name(const std::string& path) { return path == "-" ? "standard input" : path; }
 
@@ -34,6 +27,35 @@ bool ReadBounded(std::istream& in, std::vector<std::uint8_t>& bytes)
     return !in.bad();
 }
 
+// The command line's UTF-8 as a path: on Windows a plain string would be read in the
+// ANSI code page.
+std::filesystem::path PathOf(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
+
+bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error)
+{
+    const std::filesystem::path file = PathOf(path);
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (ec) {
+        error = "cannot read " + path + ": " + ec.message();
+        return false;
+    }
+    if (std::filesystem::is_directory(status)) {
+        error = path + " is a directory, not a file";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        error = path + " is not a regular file";
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in || !ReadBounded(in, bytes)) {
+        error = "cannot read " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> LoadFileBytes(const std::string& path, std::string& error)
@@ -44,29 +66,8 @@ std::optional<std::vector<std::uint8_t>> LoadFileBytes(const std::string& path, 
             error = "cannot read standard input";
             return std::nullopt;
         }
-    } else {
-        struct stat st{};
-        if (::stat(path.c_str(), &st) != 0) {
-            error = "cannot read " + path + ": " + std::strerror(errno);
-            return std::nullopt;
-        }
-        if (S_ISDIR(st.st_mode)) {
-            error = path + " is a directory, not a file";
-            return std::nullopt;
-        }
-        if (!S_ISREG(st.st_mode)) {
-            error = path + " is not a regular file";
-            return std::nullopt;
-        }
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            error = "cannot read " + path + ": " + std::strerror(errno);
-            return std::nullopt;
-        }
-        if (!ReadBounded(in, bytes)) {
-            error = "cannot read " + path + ": " + std::strerror(errno);
-            return std::nullopt;
-        }
+    } else if (!ReadFile(path, bytes, error)) {
+        return std::nullopt;
     }
     if (static_cast<std::int64_t>(bytes.size()) > FrameLimit::kMaxFrameBytes) {
         error = Name(path) + " is larger than the 64 MiB a display accepts";
@@ -88,35 +89,13 @@ std::optional<Picture> LoadPicture(const std::string& path, std::string& error)
     if (bytes->size() < static_cast<std::size_t>(kMinAttachment)) {
         bytes->resize(static_cast<std::size_t>(kMinAttachment), 0);
     }
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes->data()),
-                                              static_cast<qsizetype>(bytes->size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    // A phone's portrait photo is stored sideways with a note to turn it.
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        error = Name(path) + " is not a picture that can be decoded: " + reader.errorString().toStdString();
+    auto image = DecodePicture(*bytes, SIZE{0, 0});
+    if (!image) {
+        // The decoders give no reason; these are all the ways they fail.
+        error = Name(path) + " is not a picture that can be decoded: not a picture format, damaged, or more than " +
+                std::to_string(kPictureAllocationLimitMiB) + " MiB decoded";
         return std::nullopt;
     }
-    return Picture{std::move(*bytes), std::move(image)};
-}
-
-std::vector<std::uint8_t> Letterbox(const QImage& image, int width, int height, QColor background)
-{
-    QImage canvas(width, height, QImage::Format_RGB32);
-    canvas.fill(background);
-    const QImage scaled = image.scaled(width, height, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    {
-        QPainter painter(&canvas);
-        painter.drawImage((width - scaled.width()) / 2, (height - scaled.height()) / 2, scaled);
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    // Qt reads quality 80 as zlib's fastest level: for a full-screen photo about 2.5 times
-    // faster than the default, for a fifth more bytes.
-    canvas.save(&buffer, "PNG", kPngQuality);
-    return {png.begin(), png.end()};
+    const int orientation = JpegOrientation(*bytes);
+    return Picture{std::move(*bytes), Upright(*image, orientation)};
 }

@@ -1,16 +1,16 @@
 #pragma once
-#include <QColor>
-#include <QImage>
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-// A picture to send: the bytes as they go on the wire and what they decode to.
+#include "platform/image32.h"
+
+// A picture to send: the bytes as they go on the wire and what they decode to, turned
+// upright as its EXIF note says.
 struct Picture {
     std::vector<std::uint8_t> bytes;
-    QImage image;
+    Image32 image;
 };
 
 // Reads a picture from a regular file, or from standard input for "-", and decodes it
@@ -19,10 +19,6 @@ struct Picture {
 // padded bytes are what is decoded, so what is checked is what is sent. Reads at most
 // the largest frame a display accepts. On failure returns nothing with a one-line reason.
 std::optional<Picture> LoadPicture(const std::string& path, std::string& error);
-
-// The picture scaled to fit a canvas of width x height, keeping its shape, centred on
-// the background colour, encoded as PNG so that nothing is lost on the way.
-std::vector<std::uint8_t> Letterbox(const QImage& image, int width, int height, QColor background);
 
 // A raw attachment: any bytes of a readable regular file or standard input.
 std::optional<std::vector<std::uint8_t>> LoadFileBytes(const std::string& path, std::string& error);

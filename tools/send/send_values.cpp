@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "msg/colour_text.h"
+#include "platform/lang_index.h"
 
 bool IsValidUtf8(std::string_view text)
 {
@@ -173,5 +174,6 @@ int LocaleLanguage()
             return chinese ? 0 : 1;
         }
     }
-    return 1;
+    // No locale in the environment, as on Windows: the system's own language.
+    return WindowLangIndex();
 }

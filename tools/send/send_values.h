@@ -29,5 +29,6 @@ std::optional<BoardList> ReadBoards(std::string_view text, std::string& error);
 std::optional<std::string> ReadColour(std::string_view text, std::string& error);
 
 // The page language that suits the user's locale (LC_ALL, else LC_MESSAGES, else LANG):
-// 0 (Chinese) for any zh_* locale, 1 (English) otherwise.
+// 0 (Chinese) for any zh_* locale, 1 (English) otherwise. Without any of them, the
+// system's language as the display reads it (on Windows, the OEM code page).
 int LocaleLanguage();

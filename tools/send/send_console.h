@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The command line as UTF-8, and standard input as the very bytes piped in, on either
+// platform. Windows hands a program its arguments in the ANSI code page and reads
+// standard input as text; for as long as this lives they are as on Linux, and the
+// console shows UTF-8, getting its own code page back afterwards.
+class SendConsole {
+public:
+    SendConsole(int argc, char** argv);
+    ~SendConsole();
+    SendConsole(const SendConsole&) = delete;
+    SendConsole& operator=(const SendConsole&) = delete;
+
+    int Argc() const { return static_cast<int>(m_argv.size()); }
+    const char* const* Argv() const { return m_argv.data(); }
+
+private:
+    std::vector<std::string> m_args;
+    std::vector<const char*> m_argv;
+    unsigned m_savedCodePage = 0;
+};
