@@ -6,14 +6,15 @@
 #include "pavlune_session.h"
 #include "wine_display.h"
 
-// Each test starts from a prefix without saved pages, and with no display running: the
-// copies of one prefix share the single-instance mutex.
+// Each test starts from a prefix without saved pages or configuration file, and with no
+// display running: the copies of one prefix share the single-instance mutex.
 class WineE2eTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         std::error_code error;
         std::filesystem::remove_all(PrefixStateDir(), error);
+        std::filesystem::remove_all(PrefixConfigDir(), error);
         ASSERT_FALSE(scratch.Path().empty());
     }
 

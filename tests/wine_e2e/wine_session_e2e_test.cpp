@@ -129,3 +129,39 @@ TEST_F(WineE2eTest, ProgramAsksForPhysicalPixelsAndCarriesItsVersion)
         EXPECT_NE(bytes.find(Utf16("7.26.36")), std::string::npos) << program;
     }
 }
+
+TEST_F(WineE2eTest, ConfigurationFileInAppDataIsRead)
+{
+    std::filesystem::create_directories(PrefixConfigDir());
+    {
+        std::ofstream conf(PrefixConfigDir() + "/pavlune.conf");
+        conf << "size=700x500\n";
+    }
+    const auto display = Start({});
+    EXPECT_EQ(SendTo({"size"}).out, "700x500\n");
+}
+
+struct StartErrorCase {
+    const char* name;
+    std::vector<std::string> args;
+    int nStatus;
+    const char* stderrText;
+};
+
+class WineStartErrorTest : public WineE2eTest, public ::testing::WithParamInterface<StartErrorCase> {};
+
+TEST_P(WineStartErrorTest, EndsWithTheStatusAndTextOfLinux)
+{
+    WineDisplay display(GetParam().args, scratch.Path());
+    EXPECT_EQ(display.Process().WaitExit(kDeadline), GetParam().nStatus);
+    EXPECT_NE(display.Process().Stderr().find(GetParam().stderrText), std::string::npos) << display.Process().Stderr();
+    EXPECT_EQ(display.Process().Stdout().find("listening"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, WineStartErrorTest,
+    ::testing::Values(
+        StartErrorCase{"unknown_option", {"--colour-key"}, 2, "Try 'pavlune.exe --help'."},
+        StartErrorCase{"no_such_monitor", {"--screen", "3"}, 2,
+                       "pavlune: no monitor \"3\"; the monitors are 0 \"\\\\.\\DISPLAY1\" 1280x800+0+0"},
+        StartErrorCase{"missing_sound_file", {"--sound", "Z:\\nowhere\\bell.wav"}, 1, "pavlune: --sound: "}),
+    [](const auto& info) { return std::string(info.param.name); });
