@@ -3,7 +3,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = cmake -G Ninja -Wno-dev
 
-.PHONY: deps build run test test-sanitizers windows test-windows bench fuzz deb clean
+.PHONY: deps build run test test-sanitizers windows windows-installer test-windows bench fuzz deb clean
 
 deps:
 	@scripts/deps
@@ -39,9 +39,14 @@ windows:
 	$(MAKE) --no-print-directory build-win/build.ninja
 	cmake --build build-win -j $(JOBS)
 
+# The setup program build-win/pavlune-setup-<version>.exe and the portable zip
+# build-win/pavlune-<version>-win64.zip.
+windows-installer: windows
+	cmake --build build-win -j $(JOBS) --target windows_installer windows_zip
+
 # The Windows tests run under Wine, in a Wine prefix of their own made for the run; then
 # the Windows display end to end, driven by the Linux build's test program and sender.
-test-windows: windows build
+test-windows: windows-installer build
 	JOBS=$(JOBS) tests/wine/run_tests.sh build-win
 	tests/wine/run_e2e.sh build-win $(BUILD)
 

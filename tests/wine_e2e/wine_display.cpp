@@ -1,5 +1,6 @@
 #include "wine_display.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -49,10 +50,15 @@ std::string PrefixStateDir() { return PrefixUserDir() + "/AppData/Local/Pavlune"
 std::string PrefixConfigDir() { return PrefixUserDir() + "/AppData/Roaming/Pavlune"; }
 
 WineDisplay::WineDisplay(const std::vector<std::string>& args, const std::string& scratchDir, const EnvChanges& env,
-                         const std::string& name)
+                         const std::string& name, const std::string& program)
     : m_strSnapshot(scratchDir + "/" + name + ".png")
 {
-    std::vector<std::string> argv{"wine", WindowsProgram("pavlune.exe"), "--snapshot", WindowsPath(m_strSnapshot)};
+    std::vector<std::string> argv{"wine", program.empty() ? WindowsProgram("pavlune.exe") : program, "--snapshot",
+                                  WindowsPath(m_strSnapshot)};
+    // A free port, never the standard one that a real display on this machine may hold.
+    if (std::find(args.begin(), args.end(), "--port") == args.end()) {
+        argv.insert(argv.end(), {"--port", "0"});
+    }
     argv.insert(argv.end(), args.begin(), args.end());
     EnvChanges all = env;
     all.emplace("PAVLUNE_SNAPSHOT_OPS", "1");

@@ -34,8 +34,9 @@ struct ShownOp {
 // scratch folder. Its snapshot, with the operations that drew it, goes there too.
 class WineDisplay {
 public:
+    // program: the display's file; the one of the Windows build when empty.
     WineDisplay(const std::vector<std::string>& args, const std::string& scratchDir, const EnvChanges& env = {},
-                const std::string& name = "pavlune");
+                const std::string& name = "pavlune", const std::string& program = "");
 
     ChildProcess& Process() { return *m_pProcess; }
     // The port from "listening on port N", or 0 when it did not come in time.

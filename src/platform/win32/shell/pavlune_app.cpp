@@ -73,15 +73,18 @@ bool CPavlunewinApp::InitInstance()
     }
     g_hCloseOnCtrl.store(m_pMainWnd->GetSafeHwnd());
     SetConsoleCtrlHandler(&OnConsoleCtrl, TRUE);
-    if (const int nPort = m_pMainWnd->ListeningPort(); nPort != 0) {
-        std::cout << "listening on port " << nPort << std::endl;
-    }
     if (m_options.bFullScreen) {
         m_pMainWnd->EnterFullScreen();
     } else if (m_options.nWidth > 0) {
         m_pMainWnd->ShowWithClientSize(m_options.nWidth, m_options.nHeight);
     } else {
         m_pMainWnd->ShowMaximized();
+    }
+    // Once the window has its size: a script that waits for this line and asks the size
+    // at once gets the one the window shows. (The server listens from the window's
+    // creation on, as before.)
+    if (const int nPort = m_pMainWnd->ListeningPort(); nPort != 0) {
+        std::cout << "listening on port " << nPort << std::endl;
     }
     return true;
 }
