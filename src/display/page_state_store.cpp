@@ -51,6 +51,7 @@ void PageStateStore::Restore(std::uint64_t nGenerationAtStart)
     auto pages = PagesFromSaved(*read.saved, m_fitTo ? m_fitTo() : SIZE{});
     std::lock_guard lock(m_pages.Mutex());
     if (m_pages.Generation() != nGenerationAtStart) return;
+    m_bRestored = !pages.empty();
     m_pages.RestorePages(std::move(pages), read.saved->nCurPage);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/gdi_types.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -43,6 +44,8 @@ public:
     void Save();
 
     std::string FilePath() const;
+    // Whether pages came back from the saved file at start. Any thread.
+    bool Restored() const { return m_bRestored.load(); }
 
 private:
     void Run(bool bRestore, std::uint64_t nGenerationAtStart);
@@ -57,5 +60,6 @@ private:
     std::condition_variable m_cv;
     std::optional<SavedPages> m_pending;
     bool m_bStop = false;
+    std::atomic<bool> m_bRestored{false};
     std::thread m_thread;
 };

@@ -5,16 +5,23 @@
 #include <mutex>
 
 #include "display/page_state_store.h"
+#include "frame/screen_picture_service.h"
 #include "frame/snapshot_writer.h"
 #include "platform/clock.h"
 #include "platform/drawing_record.h"
 #include "sound/bell_trigger.h"
 #include "sound/sound_player.h"
 
-CDisplayCore::CDisplayCore(int nPort) : m_nPort(nPort), m_pages([this] { RequestRepaint(); }) {}
+CDisplayCore::CDisplayCore(int nPort)
+    : m_nPort(nPort), m_pages([this] { RequestRepaint(); }), m_tStarted(Clock::Now())
+{
+}
 
 CDisplayCore::~CDisplayCore()
 {
+    // Its thread answers through the server; message handling may still hand it requests,
+    // which it then closes at once.
+    if (m_pPictureService) m_pPictureService->Stop();
     StopServer();
     m_pSnapshot.reset();
     // Ends before the list: its thread may be putting the saved pages in. The teardown's
@@ -36,6 +43,16 @@ void CDisplayCore::StartServing(SIZE screen)
         };
         auto report = [](const std::string& line) { std::cerr << ("pavlune: " + line + "\n") << std::flush; };
         m_pPageState = std::make_unique<PageStateStore>(m_strStateDir, m_pages, m_bRestoreState, fitTo, report);
+    }
+    if (!m_pPictureService) {
+        m_pPictureService = std::make_unique<ScreenPictureService>(
+            [this](std::function<void(Image32)> deliver) {
+                RunOnWindowThread([this, deliver = std::move(deliver)] { deliver(ShownPicture()); });
+            },
+            [this](SOCKET s, const CommMsg_base* pReply) {
+                if (pReply != nullptr) m_pServer->SendMsg({s}, *pReply);
+                m_pServer->CloseConnection(s, kCloseDelay);
+            });
     }
     m_pServer = std::make_unique<CIOCPclass2016BC>();
     m_pServer->SetListenRules(m_listenRules);

@@ -1,8 +1,11 @@
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,11 +16,13 @@
 #include "net/tip_proc_base.h"
 #include "platform/gdi_dc.h"
 #include "platform/gdi_types.h"
+#include "platform/date_time.h"
 #include "platform/image32.h"
 
 class CBellTrigger;
 class CSoundPlayer;
 class PageStateStore;
+class ScreenPictureService;
 class SnapshotWriter;
 
 // Everything the display is besides its window, the same on every platform: the network
@@ -29,6 +34,10 @@ class SnapshotWriter;
 //
 // Teardown: the destructor stops the server and joins its threads before the page list
 // goes, so no message handling can touch a list that no longer exists.
+// Lets a reply that has just been handed to the send path leave before a handled
+// connection ends; a timer of the connection, so the next message is not held up.
+inline constexpr std::chrono::milliseconds kCloseDelay{50};
+
 class CDisplayCore : public CTipProcBase_IOCP_bc {
 public:
     explicit CDisplayCore(int nPort);
@@ -42,6 +51,9 @@ public:
     void SetSnapshotFile(const std::string& strPath);
     void SetTimeSignals(const TimeSignals& timeSignals, std::unique_ptr<CSoundPlayer> pBell);
     void SetPageStateDirectory(const std::string& strDir, bool bRestore);
+    // Whether the screen picture and status requests are answered (the default) or
+    // ignored as unknown messages.
+    void SetRemoteView(bool bRemoteView) { m_bRemoteView = bRemoteView; }
 
     // The port the server listens on, or 0 when it could not listen.
     int ListeningPort() const;
@@ -77,16 +89,27 @@ protected:
     void OfferSnapshot(const std::function<Image32()>& screenPicture);
 
     // Safe from any thread: asks the window thread to tick at once, so that a message's
-    // page shows without waiting for the timer.
+    // page shows without waiting for the timer. The window's handling of it begins with
+    // RunWindowTasks.
     virtual void RequestRepaint() = 0;
+    // Window thread: runs what other threads asked of it (RunOnWindowThread).
+    void RunWindowTasks();
+    // Window thread: a copy of what the window shows, after the colour key; an empty
+    // image when it shows nothing.
+    virtual Image32 ShownPicture() const = 0;
 
-    bool m_bFullScreen = false;
+    // Written by the window thread, read by the status on the processing thread.
+    std::atomic<bool> m_bFullScreen{false};
 
 private:
     ScreenState CurrentScreenState() const;
     // What the information screen's bottom band says about the server.
     InfoFooter ServerFooter() const;
     void SendScreenSize(SOCKET s);
+    void SendStatus(SOCKET s);
+    void CountMessage(int nMsgID);
+    // Safe from any thread: the task runs on the window thread at its next wake-up.
+    void RunOnWindowThread(std::function<void()> task);
     // After a message has changed the list; never with its lock held.
     void SavePages();
 
@@ -107,4 +130,12 @@ private:
     std::string m_strStateDir;
     bool m_bRestoreState = false;
     std::unique_ptr<PageStateStore> m_pPageState;
+    bool m_bRemoteView = true;
+    const DateTime m_tStarted;
+    // Processing thread only: messages handled, by identifier (known ones only).
+    std::map<int, std::uint64_t> m_messageCounts;
+    std::mutex m_mtxWindowTasks;
+    std::vector<std::function<void()>> m_windowTasks;
+    // Made when the server starts, stopped before it stops.
+    std::unique_ptr<ScreenPictureService> m_pPictureService;
 };

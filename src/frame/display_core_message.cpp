@@ -1,23 +1,17 @@
-#include <chrono>
 #include <mutex>
 
 #include "frame/display_core.h"
+#include "frame/screen_picture_service.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
 #include "platform/heap_policy.h"
 
-namespace {
-
-// Lets a reply that has just been handed to the send path leave before the end; a timer
-// of the connection, so the next message is not held up.
-constexpr std::chrono::milliseconds kCloseDelay{50};
-
-}  // namespace
-
 void CDisplayCore::OnMessage(SOCKET s, CommMsg_base* pMsg)
 {
     const int nMsgID = GetIntByName(*pMsg, kMsgIdKey);
+    const bool bRemoteRequest = nMsgID == MSGID_SCREEN_PICTURE || nMsgID == MSGID_STATUS;
+    if (!bRemoteRequest || m_bRemoteView) CountMessage(nMsgID);
     // A page is built, and its picture decoded, before the page list is touched; the
     // lock is held only to put the finished page in, so a repaint never waits for a
     // decode, nor for the wait before the close.
@@ -43,6 +37,16 @@ void CDisplayCore::OnMessage(SOCKET s, CommMsg_base* pMsg)
     }
     case MSGID_SCREEN_SIZE:
         SendScreenSize(s);
+        break;
+    case MSGID_STATUS:
+        if (m_bRemoteView) SendStatus(s);
+        break;
+    case MSGID_SCREEN_PICTURE:
+        if (m_bRemoteView) {
+            // Answered, and its connection closed, by the picture service's thread.
+            m_pPictureService->Request(s, GetIntField(*pMsg, MsgKey::kLargestWidth));
+            return;
+        }
         break;
     default:
         break;

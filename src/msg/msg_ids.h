@@ -27,3 +27,12 @@ inline constexpr int kScreenHeight = 72;
 inline constexpr int kReplaceNotes = 79;
 inline constexpr int kLanguage = 99;
 }  // namespace MsgKey
+
+// The display's own requests, apart from the scoring program's: a picture of the screen
+// (key 73, the largest width wanted; the reply carries 71 width, 72 height and the PNG)
+// and a status in JSON. See docs/protocol.md.
+inline constexpr int MSGID_SCREEN_PICTURE = 921;
+inline constexpr int MSGID_STATUS = 923;
+namespace MsgKey {
+inline constexpr int kLargestWidth = 73;
+}  // namespace MsgKey

@@ -66,7 +66,7 @@ void Connection::TakeBytes(std::size_t bytes)
     m_bDataReceived = true;
     m_tActive = Clock::Now();
     std::vector<CutMessage> cut;
-    m_cutter.Cut(m_stream, cut);
+    m_core.NoteRejectedFrames(m_cutter.Cut(m_stream, cut).m_nRejected);
     m_core.StreamResized(before, m_stream.Size());
     for (CutMessage& msg : cut) {
         m_core.Queue().Push({m_id, std::move(msg.m_pMsg), msg.m_nHeldBytes});

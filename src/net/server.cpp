@@ -111,3 +111,13 @@ int CIOCPclass2016BC::ConnectionCount() const
 {
     return m_pCore ? m_pCore->ConnectionCount() : 0;
 }
+
+std::uint64_t CIOCPclass2016BC::FramesRejected() const
+{
+    return m_pCore ? m_pCore->FramesRejected() : 0;
+}
+
+std::uint64_t CIOCPclass2016BC::PeersRefused() const
+{
+    return m_pCore ? m_pCore->PeersRefused() : 0;
+}

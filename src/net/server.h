@@ -28,6 +28,7 @@
 // id that has ended does nothing (a send logs "WSASend ERROR:").
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -79,8 +80,10 @@ public:
     // afterwards nothing is called. A second call does nothing.
     void Stop();
 
-    // Observers for diagnostics and tests.
+    // Observers for diagnostics, the display's status and tests.
     int ConnectionCount() const;
+    std::uint64_t FramesRejected() const;
+    std::uint64_t PeersRefused() const;
     std::size_t QueuedMessageCount() const { return m_queue.Count(); }
 
 private:

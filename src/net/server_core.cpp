@@ -114,6 +114,7 @@ void ServerCore::Admit(asio::ip::tcp::socket socket)
     }
     if (!IsAllowed(m_allowed, peer.address())) {
         WriteLog(LogText::Refused(Unmapped(peer.address()).to_string()));
+        ++m_nPeersRefused;
         socket.close(ec);
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstddef>
 #include <memory>
 #include <unordered_map>
@@ -40,12 +41,16 @@ public:
     void PostMessageHandled(SOCKET s);
 
     int ConnectionCount() const { return m_nConnections.load(); }
+    // Since the start, for the display's status: frames rejected, peers closed at once.
+    std::uint64_t FramesRejected() const { return m_nFramesRejected.load(); }
+    std::uint64_t PeersRefused() const { return m_nPeersRefused.load(); }
 
     // For the connections.
     ReceiveQueue& Queue() { return m_queue; }
     void StreamResized(std::size_t before, std::size_t after) { m_nStreamBytes = m_nStreamBytes - before + after; }
     std::int64_t HeldBytes() const;
     void ConnectionEnded(SOCKET s);
+    void NoteRejectedFrames(int n) { m_nFramesRejected += static_cast<std::uint64_t>(n); }
 
 private:
     void Accept();
@@ -63,6 +68,8 @@ private:
 
     std::unordered_map<SOCKET, std::shared_ptr<Connection>> m_conns;
     std::atomic<int> m_nConnections{0};
+    std::atomic<std::uint64_t> m_nFramesRejected{0};
+    std::atomic<std::uint64_t> m_nPeersRefused{0};
     // Bytes in all the connections' streams.
     std::size_t m_nStreamBytes = 0;
     // Accepts are failing; logged once when it began, over at the next success.

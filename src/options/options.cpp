@@ -169,6 +169,11 @@ const std::vector<OptionSpec>& Options()
                  "; they are left as they are",
          .defaultText = "off", .expects = kSwitchExpects,
          .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.bNoRestore); }},
+        {.name = "remote-view", .valueName = "on|off",
+         .help = "answer the requests for a picture of the screen and for the display's status (see "
+                 "pavlune-send screenshot and status); off ignores them as unknown messages",
+         .defaultText = "on", .expects = "on or off",
+         .apply = [](AppOptions& o, const std::string& v) { return ParseSwitch(v, o.bRemoteView); }},
     };
     return options;
 }

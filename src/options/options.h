@@ -21,6 +21,7 @@ struct AppOptions {
     bool bAllowBlanking = false;
     TimeSignals timeSignals;   // --warn, --blink-overtime, --sound
     bool bNoRestore = false;  // start empty; the saved pages stay as they are until a change
+    bool bRemoteView = true;  // answer the screen picture and status requests
     bool bHelp = false;
     bool bVersion = false;
 };

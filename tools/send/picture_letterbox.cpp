@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "picture_scale.h"
+#include "platform/image_scale.h"
 
 namespace {
 

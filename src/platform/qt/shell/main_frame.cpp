@@ -91,6 +91,7 @@ void CMainFrame::OnTimer(int)
     // The clock of a round page and the rotation of notes move on because each tick works
     // them out afresh. A tick whose picture would be the one shown composes nothing and
     // asks for nothing; otherwise only the part that changed goes to the screen.
+    RunWindowTasks();
     Refresh();
     // A screen that stays as it is gets no repaint that could take the picture.
     if (isVisible() && CanOfferSnapshotBetweenRepaints()) OfferScreenSnapshot();
@@ -105,5 +106,8 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
 
 void CMainFrame::RequestRepaint()
 {
-    QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] {
+        RunWindowTasks();
+        Refresh();
+    }, Qt::QueuedConnection);
 }

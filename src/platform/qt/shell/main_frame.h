@@ -64,6 +64,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void RequestRepaint() override;
+    Image32 ShownPicture() const override;
 
 private:
     int OnCreate();

@@ -48,6 +48,11 @@ QImage CMainFrame::ScreenImage(const QRect& area) const
     return shown->copy(area.isNull() ? QRect(QPoint(0, 0), size()) : area).convertToFormat(QImage::Format_RGB32);
 }
 
+Image32 CMainFrame::ShownPicture() const
+{
+    return isVisible() ? ToImage32(ScreenImage()) : Image32();
+}
+
 void CMainFrame::Refresh()
 {
     if (!isVisible()) return;

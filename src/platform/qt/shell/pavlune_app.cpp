@@ -63,6 +63,7 @@ bool CPavlunewinApp::InitInstance()
     m_pMainWnd->SetTimeSignals(m_options.timeSignals, std::move(pBell));
     m_pMainWnd->SetPageStateDirectory(StateDirectory(), !m_options.bNoRestore);
     m_pMainWnd->SetListenRules(m_options.listenRules);
+    m_pMainWnd->SetRemoteView(m_options.bRemoteView);
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;

@@ -81,6 +81,7 @@ LRESULT CMainFrame::OnWindowMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_APP_REFRESH:
         m_bRefreshPosted.store(false);
+        RunWindowTasks();
         Refresh();
         return 0;
     case WM_SIZE:
@@ -161,6 +162,7 @@ void CMainFrame::OnTimer()
 {
     // The clock of a round page and the rotation of notes move on because each tick works
     // them out afresh; only the parts that changed are invalidated.
+    RunWindowTasks();
     Refresh();
     // The window keeps its picture between repaints, so a screen that stays as it is can
     // be taken at any tick.
@@ -188,6 +190,11 @@ void CMainFrame::RequestRepaint()
     if (hWnd != nullptr && !m_bRefreshPosted.exchange(true)) {
         if (!PostMessageW(hWnd, WM_APP_REFRESH, 0, 0)) m_bRefreshPosted.store(false);
     }
+}
+
+Image32 CMainFrame::ShownPicture() const
+{
+    return IsWindowVisible(m_hWnd) ? m_screenPicture : Image32();
 }
 
 void CMainFrame::Refresh()

@@ -46,6 +46,7 @@ public:
 
 protected:
     void RequestRepaint() override;
+    Image32 ShownPicture() const override;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);

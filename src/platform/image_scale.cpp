@@ -1,4 +1,4 @@
-#include "picture_scale.h"
+#include "image_scale.h"
 
 #include <algorithm>
 #include <cstdint>
