@@ -2,7 +2,10 @@
 # very version the Linux build links (fetched with apt-get into the build tree, once), and
 # GoogleTest from Debian's googletest sources, both with the cross compiler.
 
-execute_process(COMMAND dpkg-query -W -f=\${Version} libjsoncpp-dev
+# The build machine's own package: with other architectures added (arm64 for the Pi), the
+# name alone would list one version per architecture.
+execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE PAVLUNE_BUILD_ARCH OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND dpkg-query -W -f=\${Version} libjsoncpp-dev:${PAVLUNE_BUILD_ARCH}
                 OUTPUT_VARIABLE PAVLUNE_JSONCPP_VERSION RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR PAVLUNE_JSONCPP_VERSION STREQUAL "")
   message(FATAL_ERROR "libjsoncpp-dev is not installed (run scripts/deps)")
