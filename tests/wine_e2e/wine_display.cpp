@@ -17,13 +17,6 @@ std::string Env(const char* name)
     return value != nullptr ? value : "";
 }
 
-QRect RectFrom(std::istringstream& in)
-{
-    int l = 0, t = 0, r = 0, b = 0;
-    in >> l >> t >> r >> b;
-    return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
-}
-
 std::string PrefixUserDir()
 {
     const char* user = std::getenv("USER");
@@ -105,29 +98,6 @@ std::optional<ShownOp> WineDisplay::WaitForText(const std::string& needle, std::
         return false;
     }, deadline);
     return found;
-}
-
-std::vector<ShownOp> ParseOps(const std::string& text)
-{
-    std::vector<ShownOp> ops;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream in(line);
-        ShownOp op;
-        std::string bar;
-        in >> op.kind;
-        op.area = RectFrom(in);
-        in >> bar;
-        op.bounds = RectFrom(in);
-        in >> bar >> op.colour;
-        if (op.kind == "Text") {
-            const std::size_t at = line.find(" | ", line.find(op.colour));
-            op.text = at == std::string::npos ? "" : line.substr(at + 3);
-        }
-        ops.push_back(op);
-    }
-    return ops;
 }
 
 QRect ColourBox(const QImage& image, QRgb colour)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "shown_ops.h"
 
 // The Windows programs run under Wine, in the prefix and on the X server (a Wine virtual
 // desktop of kWineScreenWidth x kWineScreenHeight) that tests/wine/run_e2e.sh prepares.
@@ -21,14 +22,6 @@ std::string WindowsPath(const std::string& unixPath);
 std::string PrefixStateDir();
 std::string PrefixConfigDir();
 
-// One drawing operation of what the display shows, as its snapshot's .ops file says.
-struct ShownOp {
-    std::string kind;
-    QRect area;
-    QRect bounds;
-    std::string colour;  // #RRGGBB
-    std::string text;
-};
 
 // The Windows display, started with `wine` and its stdout and stderr in files of the
 // scratch folder. Its snapshot, with the operations that drew it, goes there too.
@@ -52,8 +45,6 @@ private:
     std::string m_strSnapshot;
     std::unique_ptr<ChildProcess> m_pProcess;
 };
-
-std::vector<ShownOp> ParseOps(const std::string& text);
 
 // The box around every pixel of exactly the colour; empty when there is none.
 QRect ColourBox(const QImage& image, QRgb colour);
