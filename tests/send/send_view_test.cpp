@@ -81,9 +81,10 @@ const StatusCase kStatusCases[] = {
      "pages restored at start: no\n"
      "listening on port 9977\n"
      "messages: 303 x1; frames rejected 0; peers refused 0\n"},
+    // "fullScreen" beside "screen" rather than in it.
     {"Note",
      R"({"pub_MsgID":923,"version":"7.26.36","platform":"Linux","uptime":90000,
-         "screen":{"width":1920,"height":1080,"fullScreen":true},"shown":"note","note":{"number":2,"count":3},
+         "screen":{"width":1920,"height":1080},"fullScreen":true,"shown":"note","note":{"number":2,"count":3},
          "restored":false,"port":9977,"messages":{"305":3},"framesRejected":0,"peersRefused":0})",
      "Pavlune 7.26.36 on Linux, up 25 h 00 min\n"
      "screen 1920x1080, full screen\n"
@@ -287,7 +288,12 @@ TEST_F(SendScreenshot, APictureThatIsNotWhatTheReplySaysIsNotSaved)
         RecordingDisplay display(kDisplayWidth, kDisplayHeight);
         display.Answer(MSGID_SCREEN_PICTURE, c.reply, c.attachment);
         const std::string file = WriteScratch(m_scratch.Path(), "hall.png", "the picture of an hour ago");
-        ExpectOutcome(RunSend({"--host", At(display), "screenshot", file}), {1, "", c.errHas});
+        const ToolResult r = RunSend({"--host", At(display), "screenshot", file});
+        EXPECT_EQ(r.nStatus, 1);
+        EXPECT_EQ(r.out, "");
+        // Qt's PNG reader may warn on a line of its own before the sender's line.
+        const std::size_t lastLine = r.err.rfind('\n', r.err.size() - 2) + 1;
+        EXPECT_NE(r.err.find(c.errHas, lastLine), std::string::npos) << r.err;
         EXPECT_EQ(ReadFile(file), "the picture of an hour ago");
         EXPECT_EQ(FilesIn(m_scratch.Path()), std::vector<std::string>{"hall.png"});
     }

@@ -115,7 +115,15 @@ Delivery Deliver(const SendTarget& target, const SendArgs& args, const FrameBuff
         if (reply == nullptr) {
             return NoAnswer(target, "status");
         }
-        return {true, args.json ? reply->jsonText : StatusLines(*reply->msg)};
+        if (!args.json) {
+            return {true, StatusLines(*reply->msg)};
+        }
+        // The display ends its JSON with a line feed; the line is printed with one.
+        std::string json = reply->jsonText;
+        while (!json.empty() && (json.back() == '\n' || json.back() == '\r' || json.back() == ' ')) {
+            json.pop_back();
+        }
+        return {true, json};
     }
     std::string line;
     if (args.command == "raw") {

@@ -130,11 +130,13 @@ std::string MessageCounts(const Json::Value& messages)
 
 std::string StatusLines(const Json::Value& status)
 {
+    // The protocol lists "fullScreen" with the screen's size; a display that puts it beside
+    // "screen" is read as well.
     const Json::Value& screen = Member(status, "screen");
     std::string lines = "Pavlune " + Text(status, "version") + " on " + Text(status, "platform") + ", up " +
                         Uptime(Number(status, "uptime")) + "\n";
     lines += "screen " + std::to_string(Number(screen, "width")) + "x" + std::to_string(Number(screen, "height")) +
-             (Yes(screen, "fullScreen") ? ", full screen" : ", windowed") + "\n";
+             (Yes(screen, "fullScreen") || Yes(status, "fullScreen") ? ", full screen" : ", windowed") + "\n";
     lines += ShownLine(status) + "\n";
     lines += std::string("pages restored at start: ") + (Yes(status, "restored") ? "yes" : "no") + "\n";
     lines += "listening on port " + std::to_string(Number(status, "port")) + "\n";
