@@ -5,8 +5,12 @@ inline constexpr int MSGID_CLEAR = 301;
 inline constexpr int MSGID_ROUND_PAGE = 303;
 inline constexpr int MSGID_NOTE_PAGE = 305;
 inline constexpr int MSGID_SCREEN_SIZE = 309;
+// The display's own requests, kept apart from the scoring program's in the 900s.
+inline constexpr int MSGID_SCREEN_PICTURE = 921;
+inline constexpr int MSGID_STATUS = 923;
 
-// Keys of the round page (303), the note page (305) and the size reply (309).
+// Keys of the round page (303), the note page (305), the size reply (309) and the screen
+// picture (921).
 namespace MsgKey {
 inline constexpr int kTitle = 1;
 inline constexpr int kSubtitle = 2;
@@ -24,15 +28,7 @@ inline constexpr int kOvertimeColour = 33;
 inline constexpr int kScreenWidth = 71;
 inline constexpr int kClockHeight = 72;
 inline constexpr int kScreenHeight = 72;
+inline constexpr int kLargestWidth = 73;
 inline constexpr int kReplaceNotes = 79;
 inline constexpr int kLanguage = 99;
-}  // namespace MsgKey
-
-// The display's own requests, apart from the scoring program's: a picture of the screen
-// (key 73, the largest width wanted; the reply carries 71 width, 72 height and the PNG)
-// and a status in JSON. See docs/protocol.md.
-inline constexpr int MSGID_SCREEN_PICTURE = 921;
-inline constexpr int MSGID_STATUS = 923;
-namespace MsgKey {
-inline constexpr int kLargestWidth = 73;
 }  // namespace MsgKey

@@ -72,6 +72,17 @@ const UsageCase kUsageCases[] = {
     {"RawIdAsText", {"raw", "{\"pub_MsgID\":\"301\"}"}, "raw needs \"pub_MsgID\""},
     {"RawIdZero", {"raw", "{\"pub_MsgID\":0}"}, "raw needs \"pub_MsgID\""},
     {"AttachOnNote", {"note", "x.png", "--attach", "y"}, "--attach is not an option of note"},
+    {"WidthZero", {"screenshot", "--width", "0"}, "--width takes a whole number from 1 to 16384, not \"0\""},
+    {"WidthAboveTheLargest", {"screenshot", "--width=16385"}, "--width takes a whole number from 1 to 16384"},
+    {"WidthWithUnit", {"screenshot", "--width", "640px"}, "not \"640px\""},
+    {"StandardOutputForTwoDisplays", {"--host", "127.0.0.1:1", "screenshot", "-"},
+     "screenshot - writes one picture to standard output"},
+    {"SameDisplayTwice", {"--host", "127.0.0.1:1", "--host", "127.0.0.1:1", "screenshot"},
+     "--host 127.0.0.1:1 is given twice"},
+    {"TwoFiles", {"screenshot", "a.png", "b.png"}, "unexpected argument \"b.png\""},
+    {"WidthOnStatus", {"status", "--width", "640"}, "--width is not an option of status, only of screenshot"},
+    {"JsonOnScreenshot", {"screenshot", "--json"}, "--json is not an option of screenshot, only of status"},
+    {"StatusWithArgument", {"status", "now"}, "unexpected argument \"now\""},
 };
 
 class SendUsage : public testing::TestWithParam<UsageCase> {};
@@ -108,6 +119,11 @@ const HelpCase kHelpCases[] = {
     {{"--help", "note"}, {"note FILE", "--replace", "--fit", "--background", "--host"}, {"--title", "--attach"}},
     {{"raw", "-h"}, {"raw JSON", "--attach", "--host"}, {"--title", "--fit"}},
     {{"size", "--help"}, {"size", "--host", "--port"}, {"--title", "--fit", "--attach"}},
+    {{"--help"}, {"screenshot [FILE|-]", "message 921", "status", "message 923"}, {"--width", "--json"}},
+    {{"screenshot", "--help"},
+     {"screenshot [FILE|-]", "--width N", "pavlune-HOST.png", "shots-HOST.png", "HOST: WIDTHxHEIGHT (FILE)", "--host"},
+     {"--json", "--title", "--fit"}},
+    {{"status", "-h"}, {"status", "--json", "--host"}, {"--width", "--title"}},
 };
 
 class SendHelp : public testing::TestWithParam<HelpCase> {};

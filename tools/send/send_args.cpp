@@ -8,6 +8,7 @@
 #include "send_command_line.h"
 #include "send_json.h"
 #include "send_values.h"
+#include "shot_file_name.h"
 
 namespace {
 
@@ -94,12 +95,13 @@ private:
 
     bool CheckOperands(const SendCommand& command, const std::vector<std::string>& positional)
     {
-        const std::size_t wanted = command.operand != nullptr ? 2 : 1;
-        if (positional.size() < wanted) {
+        const std::size_t most = command.operand != nullptr ? 2 : 1;
+        const std::size_t least = command.operand != nullptr && !command.operandOptional ? 2 : 1;
+        if (positional.size() < least) {
             return Fail(std::string(command.name) + " needs " + command.operand);
         }
-        if (positional.size() > wanted) {
-            return Fail("unexpected argument \"" + positional[wanted] + "\"");
+        if (positional.size() > most) {
+            return Fail("unexpected argument \"" + positional[most] + "\"");
         }
         return true;
     }
@@ -136,7 +138,7 @@ private:
                         std::to_string(kMaxTargets) + " displays at once");
         }
         for (const std::string& h : hosts) {
-            SendTarget t{h, port};
+            SendTarget t{h, port, {}};
             // HOST:PORT, so that displays on different ports can be reached at once.
             if (const auto colon = t.host.find(':'); colon != std::string::npos) {
                 const auto p = ReadWholeNumber(std::string_view(t.host).substr(colon + 1), 1, 65535);
@@ -180,6 +182,11 @@ private:
             }
         } else if (cmd == "round") {
             return BuildRound();
+        } else if (cmd == "screenshot") {
+            return BuildScreenshot(positional);
+        } else if (cmd == "status") {
+            msg.ResetMsg(MSGID_STATUS);
+            m_args.json = m_parser.IsSet("json");
         } else {
             auto json = ReadRawJson(positional[1], m_error);
             if (!json) {
@@ -187,6 +194,36 @@ private:
             }
             static_cast<Json::Value&>(msg) = std::move(*json);
             m_args.attachPath = Value("attach");
+        }
+        return true;
+    }
+
+    bool BuildScreenshot(const std::vector<std::string>& positional)
+    {
+        m_args.msg.ResetMsg(MSGID_SCREEN_PICTURE);
+        if (m_parser.IsSet("width")) {
+            const auto width = Number("width", 1, kMaxPictureWidth);
+            if (!width) {
+                return false;
+            }
+            SetIntField(m_args.msg, MsgKey::kLargestWidth, *width);
+        }
+        std::vector<SendTarget>& targets = m_args.targets;
+        const std::string file = positional.size() > 1 ? positional[1] : std::string();
+        if (file == "-" && targets.size() > 1) {
+            return Fail("screenshot - writes one picture to standard output; name one --host, or give FILE");
+        }
+        // Two pictures of one display would go to one file, the second over the first.
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (targets[i].host == targets[j].host && targets[i].port == targets[j].port) {
+                    return Fail("--host " + targets[i].Name() + " is given twice; one picture of it is enough");
+                }
+            }
+        }
+        const std::vector<std::string> files = ShotFileNames(file, targets);
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            targets[i].shotFile = files[i];
         }
         return true;
     }

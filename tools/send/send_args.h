@@ -10,6 +10,8 @@
 struct SendTarget {
     std::string host;
     int port = kStandardPort;
+    // screenshot: the file its picture goes to, "-" for standard output.
+    std::string shotFile;
     std::string Name() const { return host + ":" + std::to_string(port); }
 };
 
@@ -29,6 +31,8 @@ struct SendArgs {
     // note --fit: ask each display its size and letterbox the picture onto it.
     bool fit = false;
     COLORREF background = RGB(0, 0, 0);
+    // status --json: the reply's JSON as it came instead of readable lines.
+    bool json = false;
 };
 
 // The most displays one command reaches; each gets a connection of its own at once.

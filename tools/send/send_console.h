@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,3 +23,7 @@ private:
     std::vector<const char*> m_argv;
     unsigned m_savedCodePage = 0;
 };
+
+// Writes the bytes to standard output as they are: on Windows, without a CR before each
+// LF byte, which would spoil a picture. False when they could not all be written.
+bool WriteStandardOutput(std::span<const std::uint8_t> bytes);

@@ -51,3 +51,11 @@ SendConsole::~SendConsole()
         SetConsoleOutputCP(m_savedCodePage);
     }
 }
+
+bool WriteStandardOutput(std::span<const std::uint8_t> bytes)
+{
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    return std::fflush(stdout) == 0 && written;
+}

@@ -8,38 +8,15 @@
 #include "msg/frame_limits.h"
 #include "picture_letterbox.h"
 #include "platform/picture_codec.h"
+#include "screen_picture.h"
 #include "send_exchange.h"
+#include "send_replies.h"
+#include "status_lines.h"
 
 namespace {
 
 // The largest canvas --fit paints; a display that reports more is not believed.
 constexpr int kMaxCanvasSide = 16384;
-
-// Every acceptable frame in what the display sent back, in order.
-std::vector<std::unique_ptr<CommMsg_base>> CutReplies(const std::vector<std::uint8_t>& received)
-{
-    std::vector<std::unique_ptr<CommMsg_base>> replies;
-    std::size_t at = 0;
-    for (int length; (length = NextFrameLength(received.data() + at, received.size() - at)) > 0; at += length) {
-        FrameBuffer frame;
-        frame.Assign(received.data() + at, length);
-        auto msg = std::make_unique<CommMsg_base>();
-        if (frame.ToMessage(*msg)) {
-            replies.push_back(std::move(msg));
-        }
-    }
-    return replies;
-}
-
-const CommMsg_base* FindReply(const std::vector<std::unique_ptr<CommMsg_base>>& replies, int id)
-{
-    for (const auto& reply : replies) {
-        if (GetIntByName(*reply, kMsgIdKey) == id) {
-            return reply.get();
-        }
-    }
-    return nullptr;
-}
 
 struct ScreenSize {
     int width = 0;
@@ -56,16 +33,23 @@ bool AskSize(const SendTarget& target, ScreenSize& size, std::string& error)
         return false;
     }
     const auto replies = CutReplies(received);
-    const CommMsg_base* reply = FindReply(replies, MSGID_SCREEN_SIZE);
+    const Reply* reply = FindReply(replies, MSGID_SCREEN_SIZE);
     if (reply == nullptr) {
         error = "the display at " + target.Name() + " closed the connection without telling its screen size";
         return false;
     }
-    size = {GetIntField(*reply, MsgKey::kScreenWidth), GetIntField(*reply, MsgKey::kScreenHeight)};
+    size = {GetIntField(*reply->msg, MsgKey::kScreenWidth), GetIntField(*reply->msg, MsgKey::kScreenHeight)};
     return true;
 }
 
 Delivery Failed(std::string reason) { return {false, std::move(reason)}; }
+
+// A display that does not know the request, has it turned off or refuses this sender
+// closes without a reply; which of them it is, the sender cannot tell.
+Delivery NoAnswer(const SendTarget& target, const char* requests)
+{
+    return Failed(target.Name() + " does not answer " + requests + " requests");
+}
 
 }  // namespace
 
@@ -112,17 +96,39 @@ Delivery Deliver(const SendTarget& target, const SendArgs& args, const FrameBuff
     }
     const auto replies = CutReplies(received);
     if (args.command == "size") {
-        const CommMsg_base* reply = FindReply(replies, MSGID_SCREEN_SIZE);
+        const Reply* reply = FindReply(replies, MSGID_SCREEN_SIZE);
         if (reply == nullptr) {
             return Failed("the display at " + target.Name() + " closed the connection without telling its screen size");
         }
-        return {true, std::to_string(GetIntField(*reply, MsgKey::kScreenWidth)) + "x" +
-                          std::to_string(GetIntField(*reply, MsgKey::kScreenHeight))};
+        return {true, std::to_string(GetIntField(*reply->msg, MsgKey::kScreenWidth)) + "x" +
+                          std::to_string(GetIntField(*reply->msg, MsgKey::kScreenHeight))};
+    }
+    if (args.command == "screenshot") {
+        const Reply* reply = FindReply(replies, MSGID_SCREEN_PICTURE);
+        if (reply == nullptr) {
+            return NoAnswer(target, "screen picture");
+        }
+        return SaveScreenPicture(target, *reply->msg, target.shotFile, args.targets.size() > 1);
+    }
+    if (args.command == "status") {
+        const Reply* reply = FindReply(replies, MSGID_STATUS);
+        if (reply == nullptr) {
+            return NoAnswer(target, "status");
+        }
+        if (!args.json) {
+            return {true, StatusLines(*reply->msg)};
+        }
+        // The display ends its JSON with a line feed; the line is printed with one.
+        std::string json = reply->jsonText;
+        while (!json.empty() && (json.back() == '\n' || json.back() == '\r' || json.back() == ' ')) {
+            json.pop_back();
+        }
+        return {true, json};
     }
     std::string line;
     if (args.command == "raw") {
         for (const auto& reply : replies) {
-            std::string json = reply->ToJsonText();
+            std::string json = reply.msg->ToJsonText();
             json.pop_back();
             line += (line.empty() ? "" : " ") + json;
         }

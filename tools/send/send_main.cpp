@@ -83,6 +83,13 @@ int main(int argc, char** argv)
         const Delivery& r = results[i];
         if (!r.ok) {
             status = Fail(1, r.line);
+        } else if (several && r.line.find('\n') != std::string::npos) {
+            // A block of lines, such as a status, under its host.
+            std::cout << args.targets[i].Name() << ":\n  ";
+            for (const char c : r.line) {
+                std::cout << c << (c == '\n' ? "  " : "");
+            }
+            std::cout << "\n";
         } else if (several) {
             std::cout << args.targets[i].Name() << ": " << (r.line.empty() ? "done" : r.line) << "\n";
         } else if (!r.line.empty()) {

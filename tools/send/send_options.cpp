@@ -55,6 +55,9 @@ std::string CommandHelp(const SendCommand& command)
     out << "Usage: pavlune-send [--host HOST[:PORT]]... [--port PORT] " << command.name
         << (command.operand != nullptr ? std::string(" ") + command.operand : "") << " [OPTIONS]\n"
         << command.summary << "\n";
+    if (command.details != nullptr) {
+        out << "\n" << command.details;
+    }
     bool any = false;
     for (const SendOption& o : kSendOptions) {
         any = any || o.commands == command.bit;

@@ -12,14 +12,18 @@ enum SendCommandBit : unsigned {
     kCmdNote = 4,
     kCmdSize = 8,
     kCmdRaw = 16,
-    kCmdEvery = 31,
+    kCmdScreenshot = 32,
+    kCmdStatus = 64,
+    kCmdEvery = 127,
 };
 
 struct SendCommand {
     const char* name;
     unsigned bit;
-    const char* operand;  // the one operand it needs, or null
+    const char* operand;  // the one operand it takes, or null
     const char* summary;
+    bool operandOptional = false;
+    const char* details = nullptr;  // more lines for the command's own help, or null
 };
 
 // How a round page option becomes a field; Other is handled by name.
@@ -40,6 +44,8 @@ struct SendOption {
 
 // A round is never longer than a day; the display's clocks need no more.
 inline constexpr int kMaxRoundSeconds = 86400;
+// The widest screen picture worth asking for; the display's own pictures are no wider.
+inline constexpr int kMaxPictureWidth = 16384;
 
 inline constexpr SendCommand kSendCommands[] = {
     {"clear", kCmdClear, nullptr, "remove every page; the display shows its information screen (message 301)"},
@@ -47,6 +53,16 @@ inline constexpr SendCommand kSendCommands[] = {
     {"note", kCmdNote, "FILE", "add a note page showing the picture FILE, or standard input for - (message 305)"},
     {"size", kCmdSize, nullptr, "ask the display for its screen size (message 309); prints WIDTHxHEIGHT"},
     {"raw", kCmdRaw, "JSON", "send a JSON object as it is, checked first; prints the JSON of any reply"},
+    {"screenshot", kCmdScreenshot, "[FILE|-]", "save what the display shows as a PNG (message 921); prints WIDTHxHEIGHT",
+     true,
+     "FILE is pavlune-HOST.png when left out; with several --host, each display's picture goes to\n"
+     "FILE with its host before the extension (shots.png: shots-HOST.png), and each line reads\n"
+     "HOST: WIDTHxHEIGHT (FILE). HOST gets its :PORT as _PORT when the port is not 9977 or two\n"
+     "displays share the host. - writes the PNG to standard output, for one display only.\n"},
+    {"status", kCmdStatus, nullptr,
+     "ask the display what it shows, its screen, port and message counts (message 923)", false,
+     "Prints a few lines: version and uptime, screen, what is shown, whether the pages were\n"
+     "restored at start, the port, and the messages handled, frames rejected and peers refused.\n"},
 };
 
 inline constexpr SendOption kSendOptions[] = {
@@ -80,6 +96,8 @@ inline constexpr SendOption kSendOptions[] = {
     {"fit", nullptr, nullptr, kCmdNote, "ask the display its size and fit the picture to it unstretched"},
     {"background", nullptr, "COLOUR", kCmdNote, "colour around a fitted picture (black)"},
     {"attach", nullptr, "FILE", kCmdRaw, "send the bytes of FILE, or - for standard input, as the attachment"},
+    {"width", nullptr, "N", kCmdScreenshot, "at most N pixels wide, 1 to 16384, keeping the proportions"},
+    {"json", nullptr, nullptr, kCmdStatus, "print the display's JSON reply as it came"},
 };
 
 std::string GeneralHelp();
