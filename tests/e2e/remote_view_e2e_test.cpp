@@ -65,7 +65,7 @@ TEST_F(RemoteView, StatusNamesTheRoundItsClockAndTheCounts)
     const ToolResult json = SendTo({"status", "--json"});
     ASSERT_EQ(json.nStatus, 0) << json.err;
     for (const char* part : {"\"shown\":\"round page\"", "\"title\":\"Round 6\"", "\"subtitle\":\"Pairs\"",
-                             "\"boards\":\"1-8\"", "\"platform\":\"Linux\"", "\"version\":\"7.26.36\"",
+                             "\"boards\":\"1~8\"", "\"platform\":\"Linux\"", "\"version\":\"7.26.36\"",
                              "\"messages\":{\"303\":1,\"923\":1}", "\"width\":640", "\"height\":480"}) {
         EXPECT_NE(json.out.find(part), std::string::npos) << part << " in " << json.out;
     }
