@@ -2,8 +2,11 @@
 # very version the Linux build links (fetched with apt-get into the build tree, once), and
 # GoogleTest from Debian's googletest sources, both with the cross compiler.
 
-execute_process(COMMAND dpkg-query -W -f=\${Version} libjsoncpp-dev
+# One line for each architecture installed (amd64 and arm64 side by side); Multi-Arch
+# keeps their versions equal, so the first is the version.
+execute_process(COMMAND dpkg-query -W -f=\${Version}\\n libjsoncpp-dev
                 OUTPUT_VARIABLE PAVLUNE_JSONCPP_VERSION RESULT_VARIABLE status)
+string(REGEX REPLACE "\n.*" "" PAVLUNE_JSONCPP_VERSION "${PAVLUNE_JSONCPP_VERSION}")
 if(NOT status EQUAL 0 OR PAVLUNE_JSONCPP_VERSION STREQUAL "")
   message(FATAL_ERROR "libjsoncpp-dev is not installed (run scripts/deps)")
 endif()
