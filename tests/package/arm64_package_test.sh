@@ -54,7 +54,8 @@ depended=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/^ *//; s/ *$//' | sed 
 grep -qx libqt6widgets6 <<<"$depended" || fail "Depends lacks libqt6widgets6: dpkg-shlibdeps found no Qt"
 for package in $depended; do
     # Architecture-independent packages (fonts) show as all, the rest as arm64.
-    arch=$(apt-cache show "$package:arm64" 2>/dev/null | sed -n 's/^Architecture: //p' | sort -u | tr '\n' ' ')
+    arch=$( (apt-cache show "$package:arm64" || apt-cache show "$package") 2>/dev/null |
+            sed -n 's/^Architecture: //p' | sort -u | tr '\n' ' ')
     case " $arch" in
         *" arm64 "* | *" all "*) ;;
         *) fail "Depends names $package, which Debian does not have for arm64" ;;
@@ -71,6 +72,7 @@ start_display() {
     local name=$1 snapshot=$2
     shift 2
     mkdir -p "$work/$name/state"
+    chmod 700 "$work/$name"
     XDG_STATE_HOME=$work/$name/state XDG_RUNTIME_DIR=$work/$name \
         "$@" -platform offscreen --port 0 --size 1280x720 --snapshot "$snapshot" --no-restore \
         >"$work/$name.out" 2>"$work/$name.err" &
@@ -87,10 +89,22 @@ start_display() {
     return 1
 }
 
-# Ends the display as its unit would, and expects a clean end.
+# Ends the display as its unit would, and expects a clean end within 20 s; one that
+# hangs is killed, so that the test itself always ends.
 stop_display() {
-    local name=$1 status
+    local name=$1 status _
     kill -TERM "$display_pid" 2>/dev/null
+    for _ in $(seq 200); do
+        kill -0 "$display_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$display_pid" 2>/dev/null; then
+        kill -KILL "$display_pid"
+        wait "$display_pid" 2>/dev/null
+        display_pid=
+        fail "the $name display did not end within 20 s of SIGTERM"
+        return
+    fi
     wait "$display_pid"
     status=$?
     display_pid=
