@@ -54,8 +54,10 @@ depended=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/^ *//; s/ *$//' | sed 
 grep -qx libqt6widgets6 <<<"$depended" || fail "Depends lacks libqt6widgets6: dpkg-shlibdeps found no Qt"
 for package in $depended; do
     # Architecture-independent packages (fonts) show as all, the rest as arm64.
-    arch=$( (apt-cache show "$package:arm64" || apt-cache show "$package") 2>/dev/null |
-            sed -n 's/^Architecture: //p' | sort -u | tr '\n' ' ')
+    # apt-cache shows nothing for PKG:arm64 when PKG is built once for all architectures.
+    records=$(apt-cache show "$package:arm64" 2>/dev/null)
+    [ -n "$records" ] || records=$(apt-cache show "$package" 2>/dev/null)
+    arch=$(sed -n 's/^Architecture: //p' <<<"$records" | sort -u | tr '\n' ' ')
     case " $arch" in
         *" arm64 "* | *" all "*) ;;
         *) fail "Depends names $package, which Debian does not have for arm64" ;;
