@@ -21,6 +21,8 @@ set(PKG_CONFIG_EXECUTABLE ${PAVLUNE_ARM64_TRIPLE}-pkg-config CACHE FILEPATH "arm
 # Qt's build-time tools (moc) are the build machine's own.
 set(QT_HOST_PATH /usr CACHE PATH "Where the build machine's Qt tools are")
 
-# Test programs and the manual pages' --help runs go through QEMU's user-mode emulation,
-# with the arm64 C library's root for the dynamic loader; no binfmt registration needed.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /usr/${PAVLUNE_ARM64_TRIPLE})
+# Test programs and the manual pages' --help runs go through QEMU's user-mode emulation;
+# no binfmt registration needed. The root is /, where multiarch put the arm64 loader and
+# C library of the same build as the other arm64 libraries: the cross toolchain's copy in
+# /usr/aarch64-linux-gnu, mixed with those, leaves Qt programs stuck in the loader.
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /)

@@ -9,9 +9,9 @@ set -uo pipefail
 arm64_build=$1
 amd64_build=$2
 send=$amd64_build/pavlune-send
-# The arm64 C library's root for the dynamic loader; the other arm64 libraries and Qt's
-# plug-ins are found in their multiarch folders, /usr/lib/aarch64-linux-gnu.
-qemu=(qemu-aarch64 -L /usr/aarch64-linux-gnu)
+# The arm64 loader, C library, other libraries and Qt's plug-ins all come from their
+# multiarch folders under / (see cmake/aarch64-linux-gnu.cmake).
+qemu=(qemu-aarch64 -L /)
 
 work=$(mktemp -d)
 display_pid=
