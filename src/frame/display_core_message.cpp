@@ -43,7 +43,10 @@ void CDisplayCore::OnMessage(SOCKET s, CommMsg_base* pMsg)
         break;
     case MSGID_SCREEN_PICTURE:
         if (m_bRemoteView) {
-            // Answered, and its connection closed, by the picture service's thread.
+            // Answered, and its connection closed, by the picture service's thread; held
+            // open until then, even when the peer has shut its side down, though never
+            // past the service's own limits.
+            m_pServer->CloseConnection(s, kPictureReplyLimit);
             m_pPictureService->Request(s, GetIntField(*pMsg, MsgKey::kLargestWidth));
             return;
         }

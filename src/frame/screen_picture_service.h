@@ -11,6 +11,10 @@
 #include "net/socket_id.h"
 #include "platform/image32.h"
 
+// How long a screen picture request's connection is held open for its reply at most:
+// the wait for the window's picture and time to encode it.
+inline constexpr std::chrono::milliseconds kPictureReplyLimit{10000};
+
 // Answers the requests for a picture of the screen (921) on a thread of its own, so that
 // neither the window nor message handling waits for an encoder. The picture is the one the
 // window keeps, copied on the window thread; every request waiting while it is encoded at

@@ -149,7 +149,13 @@ void Connection::OnWritten(const asio::error_code& ec)
 
 void Connection::CloseAfter(std::chrono::milliseconds delay)
 {
-    if (m_bEnded || m_bCloseTimerSet || m_bCloseRequested) {
+    if (m_bEnded || m_bCloseRequested) {
+        return;
+    }
+    // A close that comes sooner than the one set wins: a reply handed over before the
+    // limit that held its connection open ends it 50 ms later, not at the limit.
+    const auto closeAt = std::chrono::steady_clock::now() + delay;
+    if (m_bCloseTimerSet && closeAt >= m_tCloseAt) {
         return;
     }
     if (delay <= std::chrono::milliseconds::zero()) {
@@ -157,8 +163,14 @@ void Connection::CloseAfter(std::chrono::milliseconds delay)
         return;
     }
     m_bCloseTimerSet = true;
+    m_tCloseAt = closeAt;
+    const unsigned nTimer = ++m_nCloseTimer;
     m_closeTimer.expires_after(delay);
-    m_closeTimer.async_wait([self = shared_from_this()](const asio::error_code& ec) {
+    m_closeTimer.async_wait([self = shared_from_this(), nTimer](const asio::error_code& ec) {
+        // A wait replaced by a sooner one ends here, leaving the newer one in charge.
+        if (nTimer != self->m_nCloseTimer) {
+            return;
+        }
         self->m_bCloseTimerSet = false;
         if (!ec) {
             self->CloseAfterSends();

@@ -71,6 +71,8 @@ private:
     bool m_bPeerShutdown = false;
     bool m_bWriting = false;
     bool m_bCloseTimerSet = false;
+    std::chrono::steady_clock::time_point m_tCloseAt;
+    unsigned m_nCloseTimer = 0;
     bool m_bCloseRequested = false;
     bool m_bEnded = false;
 };

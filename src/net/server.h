@@ -72,7 +72,9 @@ public:
     void SendMsg(const std::vector<SOCKET>& socks, const CommMsg_base& msg);
     // Shuts the connection down in both directions and closes it, once the delay has
     // passed (a timer of the connection: the caller does not wait) and the sends queued
-    // on it have been handed to the socket. Its frames still queued are dropped now.
+    // on it have been handed to the socket. Its frames still queued are dropped now. A
+    // second call that would close it sooner replaces the first; a later one is ignored,
+    // so a long delay holds a connection open for a reply that comes from elsewhere.
     void CloseConnection(SOCKET s, std::chrono::milliseconds delay = std::chrono::milliseconds::zero());
 
     // The stop: ends and joins every thread before anything they use is freed. While it
