@@ -115,6 +115,31 @@ TEST_F(ServerSend, DelayedCloseDoesNotHoldUpTheNextMessage)
     EXPECT_TRUE(proc.Closed().empty());
 }
 
+// A reply that comes from another thread after the handler has held the connection open
+// for it: the sooner close wins, also when the peer has already shut its side down.
+TEST_F(ServerSend, SoonerCloseReplacesTheLongHoldOfAConnection)
+{
+    CommMsg_base reply;
+    BuildReply(reply, 1000);
+    const Bytes expected = FrameOf(reply);
+    std::thread replier;
+    proc.SetOnMessage([&](SOCKET s, CommMsg_base&) {
+        server->CloseConnection(s, std::chrono::hours(1));
+        replier = std::thread([&, s] {
+            std::this_thread::sleep_for(100ms);
+            server->SendMsg({s}, reply);
+            server->CloseConnection(s, 50ms);
+        });
+    });
+    LoopbackClient client(port);
+    ASSERT_TRUE(client.Send(MakeFrame(MsgJson(921))));
+    client.ShutdownSending();
+    // Within a few seconds, not the hour the handler first set.
+    EXPECT_EQ(client.ReadUntilClosed(std::chrono::seconds(5)), expected);
+    EXPECT_TRUE(client.PeerClosed());
+    replier.join();
+}
+
 TEST_F(ServerSend, SendMsgToTwoConnectionsSendsTheWholeFrameToEach)
 {
     CommMsg_base reply;
