@@ -32,20 +32,25 @@ PavluneProcess::PavluneProcess(const std::vector<std::string>& args, const EnvCh
                                                 scratchDir + "/" + name + ".err");
 }
 
-int PavluneProcess::WaitListening()
+int WaitListening(ChildProcess& process)
 {
     static const std::regex listening("listening on port ([0-9]+)");
     int nPort = 0;
     WaitFor([&] {
         std::smatch m;
-        const std::string out = m_pProcess->Stdout();
+        const std::string out = process.Stdout();
         if (std::regex_search(out, m, listening)) {
             nPort = std::stoi(m[1].str());
             return true;
         }
-        return !m_pProcess->Running();
+        return !process.Running();
     }, kDeadline);
     return nPort;
+}
+
+int PavluneProcess::WaitListening()
+{
+    return ::WaitListening(*m_pProcess);
 }
 
 ToolResult Send(int nPort, const std::vector<std::string>& args, const std::string& scratchDir)

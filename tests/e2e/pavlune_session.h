@@ -47,6 +47,10 @@ private:
     std::unique_ptr<ChildProcess> m_pProcess;
 };
 
+// The port from the display's "listening on port N", or 0 when it did not appear in time
+// (or the display ended first).
+int WaitListening(ChildProcess& process);
+
 // pavlune-send against the given port.
 ToolResult Send(int nPort, const std::vector<std::string>& args, const std::string& scratchDir);
 

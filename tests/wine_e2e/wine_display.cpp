@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 
 #include "pavlune_session.h"
@@ -61,18 +60,7 @@ WineDisplay::WineDisplay(const std::vector<std::string>& args, const std::string
 
 int WineDisplay::WaitListening()
 {
-    static const std::regex listening("listening on port ([0-9]+)");
-    int nPort = 0;
-    WaitFor([&] {
-        std::smatch m;
-        const std::string out = m_pProcess->Stdout();
-        if (std::regex_search(out, m, listening)) {
-            nPort = std::stoi(m[1].str());
-            return true;
-        }
-        return !m_pProcess->Running();
-    }, kDeadline);
-    return nPort;
+    return ::WaitListening(*m_pProcess);
 }
 
 QImage WineDisplay::Snapshot() const

@@ -4,14 +4,12 @@
 
 #include <iostream>
 
-#include "sound/bell_sound.h"
 #include "platform/qt/shell/quit_signals.h"
-#include "platform/user_dirs.h"
 #include "platform/qt/shell/main_frame.h"
+#include "frame/display_options.h"
 #include "net/diag_log.h"
 #include "platform/lang_index.h"
 #include "platform/message_box.h"
-#include "sound/sound_player.h"
 #include "text/wide_text.h"
 
 CPavlunewinApp::CPavlunewinApp(AppOptions options, QScreen* pScreen)
@@ -51,19 +49,9 @@ bool CPavlunewinApp::InitInstance()
         }
     });
     m_pMainWnd = std::make_unique<CMainFrame>(m_options.nPort);
-    m_pMainWnd->SetSnapshotFile(m_options.strSnapshot);
     m_pMainWnd->SetTargetScreen(m_pScreen);
     m_pMainWnd->SetKeepScreenAwake(!m_options.bAllowBlanking);
-    std::unique_ptr<CSoundPlayer> pBell;
-    if (std::string strError; !m_options.timeSignals.strSound.empty() &&
-                              !MakeBellPlayer(m_options.timeSignals.strSound, pBell, strError)) {
-        std::cerr << "pavlune: --sound: " << strError << std::endl;
-        return false;
-    }
-    m_pMainWnd->SetTimeSignals(m_options.timeSignals, std::move(pBell));
-    m_pMainWnd->SetPageStateDirectory(StateDirectory(), !m_options.bNoRestore);
-    m_pMainWnd->SetListenRules(m_options.listenRules);
-    m_pMainWnd->SetRemoteView(m_options.bRemoteView);
+    if (!ApplyDisplayOptions(*m_pMainWnd, m_options)) return false;
     if (!m_pMainWnd->Create()) {
         std::cerr << "pavlune: the main window could not be created" << std::endl;
         return false;
