@@ -4,7 +4,9 @@
 # For each screen size, one Wine prefix whose virtual desktop is the screen; in it, one
 # after the other: the clock, the display on a running round page, and the display on its
 # information screen. Each line gives the program's CPU (percent of one core), the X
-# server's, Wine's own server and desktop, and the program's PSS at the end.
+# server's, Wine's own server and desktop, and the program's PSS at the end. The programs
+# are measured stripped, as the setup program and the zip install them: Wine loads a
+# program's debugging sections into memory with the rest.
 #
 #   bench/measure_windows.sh [WINDOWS_BUILD] [LINUX_BUILD] [SECONDS] [WxH ...]
 #
@@ -36,6 +38,15 @@ windows_pid() {
   echo "$pid"
 }
 
+# Wine's own processes of this run's prefix (other prefixes may be running beside it).
+prefix_helpers() {
+  local pid
+  for pid in $(pgrep -x 'wineserver|explorer.exe|services.exe|winedevice.exe|plugplay.exe|svchost.exe|rpcss.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && printf '%s ' "$pid"
+  done
+  true
+}
+
 stop_program() {
   kill "$1" 2>/dev/null || true
   for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
@@ -44,11 +55,15 @@ stop_program() {
 
 XPID=
 SCRATCH=
+PROGRAMS=$(mktemp -d "${TMPDIR:-/tmp}/pavlune-measure-exe.XXXXXX")
 finish() {
   [ -n "$SCRATCH" ] && { wine_prefix_end; rm -rf "$SCRATCH"; }
   [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+  rm -rf "$PROGRAMS"
 }
 trap finish EXIT
+x86_64-w64-mingw32-strip -o "$PROGRAMS/pavlune.exe" "$WIN_BUILD/pavlune.exe"
+x86_64-w64-mingw32-strip -o "$PROGRAMS/win32_clock.exe" "$WIN_BUILD/bench/win32_clock.exe"
 
 for SIZE in $SIZES; do
   SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/pavlune-measure-win.XXXXXX")
@@ -59,17 +74,17 @@ for SIZE in $SIZES; do
   wineserver -k
   wineserver -p
   wineboot >>"$SCRATCH/wineboot.log" 2>&1
-  HELPERS=$(pgrep -d ' ' -x 'wineserver|explorer.exe|services.exe|winedevice.exe|plugplay.exe|svchost.exe|rpcss.exe' || true)
+  HELPERS=$(prefix_helpers)
   echo "== $SIZE, ${SECONDS_MEASURED}s each, under Wine"
 
-  wine "$WIN_BUILD/bench/win32_clock.exe" >/dev/null 2>&1 &
+  wine "$PROGRAMS/win32_clock.exe" >/dev/null 2>&1 &
   PID=$(windows_pid win32_clock.exe)
   # shellcheck disable=SC2086
   measure_line "win32_clock.exe (floor)" "$SECONDS_MEASURED" "$PID" "$XPID" $HELPERS
   stop_program "$PID"
 
   for SUBJECT in round info; do
-    wine "$WIN_BUILD/pavlune.exe" --port 0 --fullscreen --no-restore >"$SCRATCH/out" 2>"$SCRATCH/err" &
+    wine "$PROGRAMS/pavlune.exe" --port 0 --fullscreen --no-restore >"$SCRATCH/out" 2>"$SCRATCH/err" &
     PORT=$(wait_port "$SCRATCH/out")
     PID=$(windows_pid pavlune.exe)
     if [ -z "$PORT" ] || [ -z "$PID" ]; then
