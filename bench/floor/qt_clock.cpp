@@ -3,10 +3,13 @@
 // changes; the paint fills that box and draws the time with one drawText.
 #include <QApplication>
 #include <QFont>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "platform/gdi_font.h"
+#include "platform/text_memo.h"
 #include "platform/win32/gdi_handles.h"
-#include "platform/win32/text_memo.h"
 
 struct CFont::Native {
     UniqueFont hFont;

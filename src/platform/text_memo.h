@@ -1,15 +1,15 @@
 #pragma once
-#include <windows.h>
-
 #include <cstddef>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
 
+#include "platform/gdi_types.h"
+
 // What one font has measured, by text: a screen is measured ten times a second and asks
-// the same few texts each time, and each question to GDI selects the font into a context
-// and back. Bounded: at kMaxTexts texts all are forgotten and measuring starts afresh.
+// the same few texts each time, and each question costs the platform a text layout (Qt)
+// or the font selected into a context and back (GDI). Bounded: at kMaxTexts texts all are forgotten and measuring starts afresh.
 // Fonts are measured on the window thread and the message thread, so it is locked.
 class TextMemo {
 public:
