@@ -27,21 +27,10 @@ for f in "$WIN_BUILD/pavlune.exe" "$WIN_BUILD/bench/win32_clock.exe" "$SEND"; do
   [ -x "$f" ] || { echo "measure_windows: no $f (make windows build)" >&2; exit 1; }
 done
 
-# The Linux process of a Windows program, by its name (the launcher becomes it).
-windows_pid() {
-  local name=$1 pid=
-  for _ in $(seq 300); do
-    pid=$(pgrep -n -x "$name" || true)
-    [ -n "$pid" ] && break
-    sleep 0.1
-  done
-  echo "$pid"
-}
-
 # Wine's own processes of this run's prefix (other prefixes may be running beside it).
 prefix_helpers() {
   local pid
-  for pid in $(pgrep -x 'wineserver|explorer.exe|services.exe|winedevice.exe|plugplay.exe|svchost.exe|rpcss.exe'); do
+  for pid in $(pgrep -x 'wineserver|wineserver64|explorer.exe|services.exe|winedevice.exe|plugplay.exe|svchost.exe|rpcss.exe'); do
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && printf '%s ' "$pid"
   done
   true
@@ -77,19 +66,21 @@ for SIZE in $SIZES; do
   HELPERS=$(prefix_helpers)
   echo "== $SIZE, ${SECONDS_MEASURED}s each, under Wine"
 
+  # The launcher becomes the program: its process is the one started here.
   wine "$PROGRAMS/win32_clock.exe" >/dev/null 2>&1 &
-  PID=$(windows_pid win32_clock.exe)
+  PID=$!
   # shellcheck disable=SC2086
   measure_line "win32_clock.exe (floor)" "$SECONDS_MEASURED" "$PID" "$XPID" $HELPERS
   stop_program "$PID"
 
   for SUBJECT in round info; do
     wine "$PROGRAMS/pavlune.exe" --port 0 --fullscreen --no-restore >"$SCRATCH/out" 2>"$SCRATCH/err" &
+    PID=$!
     PORT=$(wait_port "$SCRATCH/out")
-    PID=$(windows_pid pavlune.exe)
-    if [ -z "$PORT" ] || [ -z "$PID" ]; then
+    if [ -z "$PORT" ]; then
       echo "$SIZE: the display did not start" >&2
       cat "$SCRATCH/err" >&2
+      stop_program "$PID"
       continue
     fi
     if [ "$SUBJECT" = round ]; then

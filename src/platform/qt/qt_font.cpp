@@ -71,7 +71,7 @@ bool CFont::CreateFont(int nHeight, int nWeight, bool bItalic, bool bUnderline, 
     }
     font.setPixelSize(size);
 
-    m_pNative = std::make_unique<Native>(Native{font, QFontMetrics(font)});
+    m_pNative = std::make_unique<Native>(font, QFontMetrics(font));
     m_key = FontKey{cell, nWeight >= FW_HEAVY ? FW_HEAVY : FW_NORMAL, bItalic, bUnderline, face};
     m_nAscent = m_pNative->metrics.ascent();
     m_nDescent = m_pNative->metrics.descent();
@@ -80,16 +80,22 @@ bool CFont::CreateFont(int nHeight, int nWeight, bool bItalic, bool bUnderline, 
 
 int CFont::TextWidth(const std::u16string& text) const
 {
-    return m_pNative->metrics.horizontalAdvance(ToQString(text));
+    if (const std::optional<int> known = m_pNative->measured.Find(text).width) return *known;
+    const int width = m_pNative->metrics.horizontalAdvance(ToQString(text));
+    m_pNative->measured.KeepWidth(text, width);
+    return width;
 }
 
 RECT CFont::InkBox(const std::u16string& text) const
 {
     if (text.empty()) return RECT{};
+    if (const std::optional<RECT> known = m_pNative->measured.Find(text).ink) return *known;
     const QRect ink = m_pNative->metrics.boundingRect(ToQString(text));
     const int margin = InkMargin(CellHeight());
     // The advance too: an underline runs the whole width.
     const int right = std::max(ink.x() + ink.width(), TextWidth(text));
-    return RECT{std::min(ink.x(), 0) - margin, std::min(ink.y(), -m_nAscent) - margin, right + margin,
-                std::max(ink.y() + ink.height(), m_nDescent) + margin};
+    const RECT box{std::min(ink.x(), 0) - margin, std::min(ink.y(), -m_nAscent) - margin, right + margin,
+                   std::max(ink.y() + ink.height(), m_nDescent) + margin};
+    m_pNative->measured.KeepInk(text, box);
+    return box;
 }

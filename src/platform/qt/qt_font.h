@@ -4,8 +4,12 @@
 #include <QStringList>
 
 #include "platform/gdi_font.h"
+#include "platform/text_memo.h"
 
 struct CFont::Native {
+    Native(const QFont& f, const QFontMetrics& m) : font(f), metrics(m) {}
+
     QFont font;
     QFontMetrics metrics;
+    TextMemo measured;
 };
