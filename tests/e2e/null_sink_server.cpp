@@ -9,6 +9,8 @@
 #include <sstream>
 #include <vector>
 
+#include "pavlune_session.h"
+
 namespace {
 
 bool OnPath(const std::string& program)
