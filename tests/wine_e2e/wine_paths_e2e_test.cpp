@@ -5,19 +5,24 @@
 
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
-#include "null_sink_server.h"
 #include "wait_for.h"
 #include "wine_fixture.h"
 
 namespace {
 
-const EnvChanges kChineseWindows{{"LANG", "zh_CN.UTF-8"}, {"LC_ALL", "zh_CN.UTF-8"}};
+// A Chinese Windows whose command line keeps Chinese whole: the zh_CN.UTF-8 locale that
+// tests/wine/run_e2e.sh compiled.
+EnvChanges ChineseWindows()
+{
+    const char* locales = std::getenv("PAVLUNE_ZH_LOCPATH");
+    return {{"LANG", "zh_CN.UTF-8"}, {"LC_ALL", "zh_CN.UTF-8"}, {"LOCPATH", locales != nullptr ? locales : ""}};
+}
 
-// One second of a square wave at 441 Hz, 16-bit mono at 44100 Hz: louder than silence by
-// far, and plain to find in a recording.
+// One second of a square wave at 441 Hz, 16-bit mono at 44100 Hz.
 void WriteTone(const std::string& path, std::int16_t amplitude)
 {
     constexpr std::uint32_t kRate = 44100;
@@ -40,34 +45,21 @@ void WriteTone(const std::string& path, std::int16_t amplitude)
 
 }  // namespace
 
-TEST_F(WineE2eTest, ChineseWindowsWritesTheSnapshotAndPlaysTheSoundNamedInChinese)
+TEST_F(WineE2eTest, ChineseWindowsWritesTheSnapshotAndReadsTheSoundNamedInChinese)
 {
-    if (!NullSinkServer::Available()) {
-        GTEST_SKIP() << "no PulseAudio server here (scripts/deps installs pulseaudio and pulseaudio-utils)";
-    }
-    NullSinkServer server(scratch.Path());
-    if (!server.Ready()) GTEST_SKIP() << "PulseAudio could not start here:\n" << server.Log();
-    const std::string recording = scratch.Path() + "/heard.raw";
-    ASSERT_TRUE(server.Record(recording)) << ReadFile(scratch.Path() + "/parec.err");
-
     const std::string folder = scratch.Path() + "/快照";
     std::filesystem::create_directories(folder);
     WriteTone(folder + "/铃声.wav", 20000);
-    EnvChanges env = kChineseWindows;
-    env["PULSE_SERVER"] = server.ClientEnv().at("PULSE_SERVER");
-    // The snapshot, its operations and the display's output all go to 快照/屏幕.*.
-    const auto display = Start({"--size", "800x600", "--sound", WindowsPath(folder + "/铃声.wav")}, env, "快照/屏幕");
+    // A sound file that cannot be read ends the display at once; the snapshot, its
+    // operations and the display's output all go to 快照/屏幕.*.
+    const auto display = Start({"--size", "800x600", "--sound", WindowsPath(folder + "/铃声.wav")}, ChineseWindows(),
+                               "快照/屏幕");
     ASSERT_NE(nPort, 0);
     // The information screen names the sound file, read from the snapshot's operations.
     EXPECT_TRUE(display->WaitForText("铃声.wav", kDeadline).has_value())
         << ReadFile(display->SnapshotPath() + ".ops") << display->Process().Stderr();
-    EXPECT_FALSE(display->Snapshot().isNull());
-
-    ASSERT_EQ(SendTo({"round", "--title", "第 5 轮", "--length", "600", "--remaining", "2"}).nStatus, 0);
-    EXPECT_TRUE(WaitFor([&] { return Peak(ReadFile(recording)) > 10000; }, kDeadline))
-        << "nothing heard on the null sink; display stderr:\n" << display->Process().Stderr();
+    EXPECT_EQ(display->Snapshot().size(), QSize(800, 600));
     EXPECT_EQ(display->Process().Stderr().find("cannot write the snapshot"), std::string::npos);
-    EXPECT_EQ(display->Process().Stderr().find("no sound device"), std::string::npos);
 }
 
 // A user whose folders are named outside the ANSI code page. A logon gives a program
