@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/file_path.h"
+
 namespace {
 
 std::string SystemError(const std::string& what)
@@ -44,12 +46,12 @@ DurableFile::~DurableFile()
 {
     if (!m_pHandle) return;
     m_pHandle.reset();
-    DeleteFileA(m_strTmpPath.c_str());
+    DeleteFileW(PathFromUtf8(m_strTmpPath).c_str());
 }
 
 bool DurableFile::Open(const std::string& tmpPath, std::string& strError)
 {
-    const HANDLE h = CreateFileA(tmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE h = CreateFileW(PathFromUtf8(tmpPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         strError = SystemError("cannot write " + tmpPath);
         return false;
@@ -81,7 +83,7 @@ bool DurableFile::Commit(const std::string& path, const std::string&, std::strin
     }
     // Write-through: the rename is on the disk when the call returns; Windows has no
     // directory to flush.
-    if (!MoveFileExA(m_strTmpPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(PathFromUtf8(m_strTmpPath).c_str(), PathFromUtf8(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         strError = SystemError("cannot rename " + m_strTmpPath);
         return false;
     }
@@ -92,7 +94,7 @@ bool DurableFile::Commit(const std::string& path, const std::string&, std::strin
 RegularFile ReadRegularFile(const std::string& path, std::size_t maxBytes)
 {
     RegularFile result;
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileW(PathFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) {
         const DWORD error = GetLastError();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "display/durable_file.h"
+#include "platform/file_path.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ bool WriteBuffered(DurableFile& file, const SavedPages& saved)
 bool WritePageStateFile(const std::string& strDir, const SavedPages& saved, std::string& strError)
 {
     std::error_code ec;
-    std::filesystem::create_directories(strDir, ec);
+    std::filesystem::create_directories(PathFromUtf8(strDir), ec);
     if (ec) {
         strError = "cannot make " + strDir + ": " + ec.message();
         return false;

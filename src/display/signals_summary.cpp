@@ -1,12 +1,12 @@
 #include "signals_summary.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <vector>
 
 #include "display/round_time.h"
 #include "display/time_signals.h"
+#include "platform/file_path.h"
 #include "text/lang_text.h"
 #include "text/wide_text.h"
 
@@ -37,7 +37,7 @@ std::string SignalsSummary(const TimeSignals& timeSignals, int nLanguage)
         parts.push_back(ChooseLangText(kBell, nLanguage));
     } else if (!timeSignals.strSound.empty()) {
         parts.push_back(ChooseLangText(kSoundFile, nLanguage) +
-                        std::filesystem::path(timeSignals.strSound).filename().string());
+                        Utf8FromPath(PathFromUtf8(timeSignals.strSound).filename()));
     }
     std::string summary;
     for (const std::string& part : parts) summary += (summary.empty() ? "" : kBetween) + part;

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "platform/clock.h"
+#include "platform/file_path.h"
 #include "platform/picture_codec.h"
 
 SnapshotWriter::SnapshotWriter(std::string strPath)
@@ -83,7 +84,7 @@ bool SnapshotWriter::Write(const Image32& image, const std::string& strOps)
 
 bool SnapshotWriter::WriteFile(const std::string& strPath, const void* pData, std::size_t nSize) const
 {
-    const std::filesystem::path tmpPath = strPath + ".tmp-" + std::to_string(m_nTmpTag);
+    const std::filesystem::path tmpPath = PathFromUtf8(strPath + ".tmp-" + std::to_string(m_nTmpTag));
     std::error_code error;
     {
         std::ofstream file(tmpPath, std::ios::binary | std::ios::trunc);
@@ -94,7 +95,7 @@ bool SnapshotWriter::WriteFile(const std::string& strPath, const void* pData, st
             return false;
         }
     }
-    std::filesystem::rename(tmpPath, strPath, error);
+    std::filesystem::rename(tmpPath, PathFromUtf8(strPath), error);
     if (error) {
         std::filesystem::remove(tmpPath, error);
         return false;

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "net/net_block.h"
+#include "platform/file_path.h"
 #include "platform/user_dirs.h"
 
 namespace {
@@ -309,7 +310,7 @@ std::optional<std::map<std::string, std::vector<std::string>>> ReadConfigFile(co
                                                                                std::string& strError)
 {
     std::map<std::string, std::vector<std::string>> values;
-    std::ifstream file(path);
+    std::ifstream file(PathFromUtf8(path));
     if (path.empty() || !file) return values;
     CLI::ConfigINI ini;
     // No array syntax: a value comes whole, and each option cuts its own list.

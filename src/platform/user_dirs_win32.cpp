@@ -1,23 +1,32 @@
 #include "user_dirs.h"
 
-#include <cstdlib>
+#include <windows.h>
+
+#include "text/wide_text.h"
 
 namespace {
 
-std::string UnderVariable(const char* variable)
+// Read wide: the narrow environment holds the folder in the ANSI code page, which loses
+// a user name outside it.
+std::string UnderVariable(const wchar_t* variable)
 {
-    const char* base = std::getenv(variable);
-    return base != nullptr && *base != '\0' ? std::string(base) + "\\Pavlune" : std::string();
+    const DWORD size = GetEnvironmentVariableW(variable, nullptr, 0);
+    if (size <= 1) return {};
+    std::u16string base(size, u'\0');
+    const DWORD length = GetEnvironmentVariableW(variable, reinterpret_cast<wchar_t*>(base.data()), size);
+    if (length == 0 || length >= size) return {};
+    base.resize(length);
+    return WideToUtf8(base) + "\\Pavlune";
 }
 
 }  // namespace
 
 std::string ConfigDirectory()
 {
-    return UnderVariable("APPDATA");
+    return UnderVariable(L"APPDATA");
 }
 
 std::string StateDirectory()
 {
-    return UnderVariable("LOCALAPPDATA");
+    return UnderVariable(L"LOCALAPPDATA");
 }

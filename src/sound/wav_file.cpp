@@ -4,6 +4,8 @@
 #include <fstream>
 #include <optional>
 
+#include "platform/file_path.h"
+
 namespace {
 
 constexpr std::uint16_t kFormatPcm = 1;
@@ -88,7 +90,7 @@ bool ParseWav(const std::vector<std::uint8_t>& file, SoundClip& clip, std::strin
 
 bool LoadWavFile(const std::string& strPath, SoundClip& clip, std::string& strError)
 {
-    std::ifstream in(strPath, std::ios::binary);
+    std::ifstream in(PathFromUtf8(strPath), std::ios::binary);
     if (!in) {
         strError = "cannot open " + strPath;
         return false;

@@ -11,6 +11,7 @@
 
 #include "net/net_block.h"
 #include "options/options.h"
+#include "platform/file_path.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -39,14 +40,15 @@ protected:
     // Where the configuration file would be, written when the case has one.
     std::string ConfigPath() const
     {
-        const std::string path = (m_dir.Path() / "pavlune.conf").string();
+        const std::filesystem::path path = m_dir.Path() / "pavlune.conf";
         if (GetParam().configText != nullptr) {
             std::ofstream(path) << GetParam().configText;
         }
-        return path;
+        return Utf8FromPath(path);
     }
 
-    ScratchDir m_dir{"pavlune-conf-"};
+    // A user folder's name may be in any script, within the ANSI code page or not.
+    ScratchDir m_dir{"pavlune-配置-Café-"};
 };
 
 TEST_P(Options, AreReadAsSpelled)

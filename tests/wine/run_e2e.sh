@@ -40,5 +40,13 @@ wineserver -k
 wineserver -p
 wineboot >>"$run_dir/wineboot.log" 2>&1
 
+# Wine hands a program its command line as the Unix locale spells it: a Chinese Windows
+# (code page 936) that keeps Chinese arguments whole needs a zh_CN.UTF-8 locale, compiled
+# here for the tests that ask for it, so that this machine's own locales need not have it.
+mkdir "$run_dir/locales"
+localedef -i zh_CN -f UTF-8 "$run_dir/locales/zh_CN.UTF-8" >"$run_dir/localedef.log" 2>&1 ||
+  { cat "$run_dir/localedef.log" >&2; echo "run_e2e: cannot compile the zh_CN.UTF-8 locale" >&2; exit 1; }
+export PAVLUNE_ZH_LOCPATH=$run_dir/locales
+
 cd "$run_dir"
 PAVLUNE_WINDOWS_BUILD=$win_build "$tests" --gtest_output=xml:"$linux_build/test-results/wine_e2e_tests.xml" "$@"

@@ -16,13 +16,15 @@ std::string Env(const char* name)
     return value != nullptr ? value : "";
 }
 
-std::string PrefixUserDir()
+}  // namespace
+
+std::string PrefixUserName()
 {
     const char* user = std::getenv("USER");
-    return Env("WINEPREFIX") + "/drive_c/users/" + (user != nullptr ? user : "root");
+    return user != nullptr ? user : "root";
 }
 
-}  // namespace
+std::string PrefixUserDir() { return Env("WINEPREFIX") + "/drive_c/users/" + PrefixUserName(); }
 
 std::string WindowsProgram(const std::string& name)
 {

@@ -18,6 +18,9 @@ inline constexpr int kWineScreenHeight = 800;
 std::string WindowsProgram(const std::string& name);
 // The path as a Windows program names it, through Wine's Z: drive.
 std::string WindowsPath(const std::string& unixPath);
+// The Windows user of the prefix, and that user's folder (C:\users\NAME) as seen from here.
+std::string PrefixUserName();
+std::string PrefixUserDir();
 // The prefix's own folders that the display keeps its state and configuration in.
 std::string PrefixStateDir();
 std::string PrefixConfigDir();

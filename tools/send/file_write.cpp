@@ -6,10 +6,9 @@
 #include <random>
 #include <sstream>
 
-namespace {
+#include "platform/file_path.h"
 
-// On Windows a plain string would be read in the ANSI code page.
-std::filesystem::path PathOf(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
+namespace {
 
 // The temporary file goes away unless it became the file.
 class TemporaryFile {
@@ -45,8 +44,8 @@ std::string TemporarySuffix()
 
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string& error)
 {
-    const std::filesystem::path file = PathOf(path);
-    TemporaryFile temporary(PathOf(path + TemporarySuffix()));
+    const std::filesystem::path file = PathFromUtf8(path);
+    TemporaryFile temporary(PathFromUtf8(path + TemporarySuffix()));
     {
         std::ofstream out(temporary.Path(), std::ios::binary | std::ios::trunc);
         if (!out) {

@@ -9,6 +9,7 @@
 #include "msg/frame_buffer.h"
 #include "msg/frame_limits.h"
 #include "picture_orientation.h"
+#include "platform/file_path.h"
 #include "platform/picture_codec.h"
 
 namespace {
@@ -27,13 +28,9 @@ bool ReadBounded(std::istream& in, std::vector<std::uint8_t>& bytes)
     return !in.bad();
 }
 
-// The command line's UTF-8 as a path: on Windows a plain string would be read in the
-// ANSI code page.
-std::filesystem::path PathOf(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
-
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error)
 {
-    const std::filesystem::path file = PathOf(path);
+    const std::filesystem::path file = PathFromUtf8(path);
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(file, ec);
     if (ec) {

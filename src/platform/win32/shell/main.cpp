@@ -2,12 +2,12 @@
 #include <shellapi.h>
 #include <winsock2.h>
 
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "options/options.h"
+#include "platform/file_path.h"
 #include "platform/message_box.h"
 #include "platform/win32/shell/console_attach.h"
 #include "platform/win32/shell/message_box_win32.h"
@@ -69,7 +69,7 @@ int main()
     AttachParentConsole();
     const std::vector<std::string> args = CommandLineArgs();
     const ParsedOptions parsed = ParseOptions(args, ConfigFilePath());
-    const std::string programName = std::filesystem::path(args[0]).filename().string();
+    const std::string programName = Utf8FromPath(PathFromUtf8(args[0]).filename());
     if (!parsed.strError.empty()) return CommandLineError(parsed.strError, programName);
     if (parsed.options.bHelp) {
         std::cout << UsageText(programName, WindowsHelp());
