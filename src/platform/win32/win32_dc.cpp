@@ -5,6 +5,7 @@
 #include "platform/gdi_font.h"
 #include "platform/gdi_image.h"
 #include "platform/gdi_region.h"
+#include "platform/win32/region_rects.h"
 #include "platform/win32/win32_font.h"
 
 namespace {
@@ -64,13 +65,30 @@ void GdiDC::OnFill(const RECT& rc, COLORREF clr)
 
 void GdiDC::OnBlend(const RECT& rc, std::uint32_t argb)
 {
-    // One opaque pixel of the colour, stretched over the rectangle at the colour's
-    // constant alpha: every pixel below gets the same blend.
-    Image32 one(1, 1);
-    one.Fill(argb | 0xFF000000u);
-    const DibSection source(one);
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(argb >> 24), 0};
-    AlphaBlend(Dc(), rc.left, rc.top, RectWidth(rc), RectHeight(rc), source.Dc(), 0, 0, 1, 1, blend);
+    if (m_pPixels->Bits() == nullptr) return;
+    // Blended here on the pixels, as AlphaBlend blends an opaque source at a constant
+    // alpha: a translucent box behind a running clock is blended once a second, and
+    // AlphaBlend of one stretched pixel first stretches it over the whole box.
+    GdiFlush();
+    const RECT area = RectIntersection(RectOffset(rc, -m_origin.x, -m_origin.y),
+                                       RECT{0, 0, m_pPixels->Width(), m_pPixels->Height()});
+    const std::uint32_t alpha = argb >> 24;
+    const std::uint32_t source = argb | 0xFF000000u;
+    const auto mix = [alpha](std::uint32_t s, std::uint32_t d) { return (s * alpha + d * (255 - alpha) + 127) / 255; };
+    const std::vector<RECT> whole{area};
+    for (const RECT& clip : m_clipPixels ? *m_clipPixels : whole) {
+        const RECT part = RectIntersection(area, clip);
+        for (int y = part.top; y < part.bottom; ++y) {
+            std::uint32_t* line = m_pPixels->Bits() + static_cast<std::size_t>(y) * m_pPixels->Width();
+            for (int x = part.left; x < part.right; ++x) {
+                std::uint32_t out = 0;
+                for (int shift = 0; shift < 32; shift += 8) {
+                    out |= mix((source >> shift) & 0xFF, (line[x] >> shift) & 0xFF) << shift;
+                }
+                line[x] = out;
+            }
+        }
+    }
 }
 
 void GdiDC::OnRegion(const CRgn& rgn, COLORREF clr, int nFrameWidth, int nFrameHeight)
@@ -128,6 +146,7 @@ void GdiDC::OnClip(const std::vector<RECT>* pRects)
 {
     if (pRects == nullptr) {
         SelectClipRgn(Dc(), nullptr);
+        m_clipPixels.reset();
         return;
     }
     // A clip region is in the bitmap's own pixels, not in the coordinates drawn in.
@@ -138,6 +157,7 @@ void GdiDC::OnClip(const std::vector<RECT>* pRects)
         CombineRgn(clip.get(), clip.get(), part.get(), RGN_OR);
     }
     SelectClipRgn(Dc(), clip.get());
+    m_clipPixels = RegionRects(clip.get());
 }
 
 std::unique_ptr<CDC> CreateImageDC(Image32& target, POINT origin)

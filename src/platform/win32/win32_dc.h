@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "platform/gdi_dc.h"
 #include "platform/win32/dib_section.h"
@@ -38,6 +40,8 @@ private:
     Image32* m_pImage = nullptr;
     DibSection* m_pPixels;
     POINT m_origin;
+    // The clip in the section's own pixels; none while drawing is not clipped.
+    std::optional<std::vector<RECT>> m_clipPixels;
     // Everything set on the context while drawing goes back with it.
     ScopedSaveDC m_saved;
 };

@@ -4,6 +4,7 @@
 
 #include "platform/win32/dib_section.h"
 #include "platform/win32/gdi_handles.h"
+#include "platform/win32/region_rects.h"
 #include "platform/win32/shell/main_frame.h"
 #include "platform/win32/win32_dc.h"
 
@@ -15,12 +16,8 @@ std::vector<RECT> UpdateRects(HWND hWnd, const RECT& rcPaint)
 {
     const UniqueRgn rgn(CreateRectRgn(0, 0, 0, 0));
     if (!rgn || GetUpdateRgn(hWnd, rgn.get(), FALSE) == ERROR) return {rcPaint};
-    const DWORD nBytes = GetRegionData(rgn.get(), 0, nullptr);
-    std::vector<std::byte> data(nBytes);
-    auto* pData = reinterpret_cast<RGNDATA*>(data.data());
-    if (nBytes == 0 || GetRegionData(rgn.get(), nBytes, pData) != nBytes) return {rcPaint};
-    const auto* pRects = reinterpret_cast<const RECT*>(pData->Buffer);
-    return std::vector<RECT>(pRects, pRects + pData->rdh.nCount);
+    std::vector<RECT> rects = RegionRects(rgn.get());
+    return rects.empty() ? std::vector<RECT>{rcPaint} : rects;
 }
 
 }  // namespace
