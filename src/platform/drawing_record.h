@@ -15,8 +15,10 @@ struct DrawnOp {
     enum class Kind : std::uint8_t { Fill, Blend, Region, Text, Picture, Keyed };
 
     Kind kind = Kind::Fill;
-    RECT bounds;  // every pixel it may touch, cut to the context's clip; empty when none
-    RECT area;    // what it was asked to cover: the rectangle, region, text cell or destination
+    // Windows' RECT, unlike the one of the other platforms, starts undefined: an operation
+    // that leaves one unset must still compare equal to its twin.
+    RECT bounds{};  // every pixel it may touch, cut to the context's clip; empty when none
+    RECT area{};    // what it was asked to cover: the rectangle, region, text cell or destination
     COLORREF clr = 0;          // the fill, the text's colour, the key of a keyed picture
     std::uint32_t nArgb = 0;   // a blend's colour with alpha
     int nCornerWidth = 0;      // a region's corners
@@ -25,7 +27,7 @@ struct DrawnOp {
     int nFrameHeight = 0;
     std::u16string text;       // one line of text
     FontKey font;
-    RECT clip;                 // the rectangle the text was clipped to; empty when unclipped
+    RECT clip{};               // the rectangle the text was clipped to; empty when unclipped
     int nBkMode = 0;
     COLORREF clrBk = 0;        // the text cell's fill in OPAQUE mode
     std::uint64_t nPicture = 0;  // the picture's serial

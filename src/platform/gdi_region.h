@@ -26,7 +26,7 @@ public:
     }
 
 private:
-    RECT m_rect;
+    RECT m_rect{};
     int m_nCornerWidth = 0;
     int m_nCornerHeight = 0;
 };
