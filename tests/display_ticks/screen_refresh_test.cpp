@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,6 +66,8 @@ struct RefreshCase {
     std::vector<Tick> ticks;
     COLORREF clrWarn = kDefaultWarnColour;
 };
+
+void PrintTo(const RefreshCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<Tick> Seconds(int n)
 {
