@@ -1,11 +1,14 @@
 // A repaint draws the whole screen clipped to each part, or, where the key colour may
 // show, onto an image of the part alone; the tick's measure trusts that either way every
-// pixel comes out as the screen drawn whole puts it. Here that trust is checked for the
-// one operation whose pixels depend on the whole destination: a stretched picture.
+// pixel comes out as the screen drawn whole puts it, and that no operation reaches past
+// the bounds the measure gave it. Checked here for the operations most likely to break
+// that trust: a stretched picture, whose pixels depend on the whole destination, and a
+// round region thinner than its corners.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "platform/gdi_brush.h"
@@ -30,6 +33,11 @@ struct PartCase {
 };
 
 void PrintTo(const PartCase& c, std::ostream* os) { *os << c.name; }
+
+std::string RgbText(COLORREF clr)
+{
+    return std::to_string(GetRValue(clr)) + "," + std::to_string(GetGValue(clr)) + "," + std::to_string(GetBValue(clr));
+}
 
 class PartPaintTest : public PixelTest, public ::testing::WithParamInterface<PartCase> {
 protected:
@@ -81,9 +89,8 @@ TEST_P(PartPaintTest, AStretchedPictureDrawnForAPartIsTheWholeOnesPixels)
         Keep(part, "part");
     }
     EXPECT_EQ(nDiffering, 0) << "first at " << first.x << "," << first.y << ": "
-                             << ::testing::PrintToString(ColourAt(part, first.x - c.part.left, first.y - c.part.top))
-                             << " where the whole has "
-                             << ::testing::PrintToString(ColourAt(whole, first.x, first.y));
+                             << RgbText(ColourAt(part, first.x - c.part.left, first.y - c.part.top))
+                             << " where the whole has " << RgbText(ColourAt(whole, first.x, first.y));
 }
 
 // The parts a running round page repaints: a band over the clock's old box, a corner of
