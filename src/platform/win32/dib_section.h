@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/image32.h"
 #include "platform/win32/gdi_handles.h"
@@ -11,6 +12,8 @@
 // leaves it without pixels (Bits() null), and drawing on its context then lands nowhere.
 class DibSection {
 public:
+    // Black pixels, as the system hands them out: for a picture drawn on where it stays.
+    DibSection(int nWidth, int nHeight);
     // A copy of the image's pixels.
     explicit DibSection(const Image32& image);
     DibSection(const DibSection&) = delete;
@@ -20,6 +23,11 @@ public:
     std::uint32_t* Bits() const { return m_pBits; }
     int Width() const { return m_nWidth; }
     int Height() const { return m_nHeight; }
+    std::size_t SizeInBytes() const { return static_cast<std::size_t>(m_nWidth) * m_nHeight * 4; }
+
+    // The pixels as an opaque image, once GDI has finished drawing on them; empty
+    // without pixels.
+    Image32 OpaqueCopy() const;
 
 private:
     UniqueMemoryDC m_hdc;
@@ -33,3 +41,7 @@ private:
 
 // The header that describes an image's pixels to GDI as a top-down 32-bit DIB.
 BITMAPINFO TopDownInfo(int nWidth, int nHeight);
+
+// GDI writes nothing meaningful in a pixel's top byte; an opaque image's is set, as any
+// opaque 32-bit image of the other platform has it.
+void MakeOpaque(std::uint32_t* pPixels, std::size_t nCount);

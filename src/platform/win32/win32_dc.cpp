@@ -25,9 +25,24 @@ int GdiStretchMode(int nMode) { return nMode == HALFTONE ? HALFTONE : COLORONCOL
 
 }  // namespace
 
-GdiDC::GdiDC(Image32& target, POINT origin) : m_target(target), m_origin(origin), m_dib(target)
+GdiDC::GdiDC(DibSection& target) : m_pPixels(&target), m_origin{}, m_saved(target.Dc())
 {
-    SetViewportOrgEx(Dc(), -origin.x, -origin.y, nullptr);
+    Prepare();
+}
+
+GdiDC::GdiDC(Image32& target, POINT origin)
+    : m_pCopy(std::make_unique<DibSection>(target)),
+      m_pImage(&target),
+      m_pPixels(m_pCopy.get()),
+      m_origin(origin),
+      m_saved(m_pCopy->Dc())
+{
+    Prepare();
+}
+
+void GdiDC::Prepare()
+{
+    SetViewportOrgEx(Dc(), -m_origin.x, -m_origin.y, nullptr);
     // The core fills an opaque text cell itself.
     ::SetBkMode(Dc(), TRANSPARENT);
     SetTextAlign(Dc(), TA_TOP | TA_LEFT | TA_NOUPDATECP);
@@ -35,15 +50,10 @@ GdiDC::GdiDC(Image32& target, POINT origin) : m_target(target), m_origin(origin)
 
 GdiDC::~GdiDC()
 {
-    if (m_dib.Bits() == nullptr) return;
+    if (m_pImage == nullptr || m_pPixels->Bits() == nullptr) return;
     GdiFlush();
-    std::memcpy(m_target.Bits(), m_dib.Bits(), m_target.SizeInBytes());
-    // GDI writes nothing meaningful in the top byte; an opaque image's is set, as any
-    // opaque 32-bit image of the other platform has it.
-    if (!m_target.HasAlpha()) {
-        std::uint32_t* p = m_target.Bits();
-        for (std::size_t i = 0, n = m_target.SizeInBytes() / 4; i < n; ++i) p[i] |= 0xFF000000u;
-    }
+    std::memcpy(m_pImage->Bits(), m_pPixels->Bits(), m_pImage->SizeInBytes());
+    if (!m_pImage->HasAlpha()) MakeOpaque(m_pImage->Bits(), m_pImage->SizeInBytes() / 4);
 }
 
 void GdiDC::OnFill(const RECT& rc, COLORREF clr)

@@ -1,17 +1,24 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/gdi_dc.h"
 #include "platform/win32/dib_section.h"
 
 // The drawing vocabulary over real GDI, on a 32-bit DIB section in a memory context.
-// Over an Image32 it starts from the image's pixels and hands them back when it ends:
-// GDI cannot draw in memory it did not allocate.
+// Over a DIB section it draws in place, and the section's context is as it found it when
+// it ends. Over an Image32 it starts from a copy of the image's pixels and hands them
+// back when it ends: GDI cannot draw in memory it did not allocate.
 class GdiDC : public CDC {
 public:
+    // In the section's own coordinates.
+    explicit GdiDC(DibSection& target);
     // In the coordinates of a picture whose part at `origin` the image is.
     GdiDC(Image32& target, POINT origin);
     ~GdiDC() override;
+    GdiDC(const GdiDC&) = delete;
+    GdiDC& operator=(const GdiDC&) = delete;
 
 protected:
     void OnFill(const RECT& rc, COLORREF clr) override;
@@ -23,9 +30,14 @@ protected:
     void OnClip(const std::vector<RECT>* pRects) override;
 
 private:
-    HDC Dc() const { return m_dib.Dc(); }
+    void Prepare();
+    HDC Dc() const { return m_pPixels->Dc(); }
 
-    Image32& m_target;
+    // Over an Image32: the copy drawn on, and the image it goes back to.
+    std::unique_ptr<DibSection> m_pCopy;
+    Image32* m_pImage = nullptr;
+    DibSection* m_pPixels;
     POINT m_origin;
-    DibSection m_dib;
+    // Everything set on the context while drawing goes back with it.
+    ScopedSaveDC m_saved;
 };

@@ -106,21 +106,26 @@ bool CFont::CreateFont(int nHeight, int nWeight, bool bItalic, bool bUnderline, 
 int CFont::TextWidth(const std::u16string& text) const
 {
     if (text.empty()) return 0;
+    if (const std::optional<int> known = m_pNative->measured.Find(text).width) return *known;
     const ScopedSelect selected(MeasuringDC(), m_pNative->hFont.get());
     SIZE size{};
     GetTextExtentPoint32W(MeasuringDC(), Wide(text), static_cast<int>(text.size()), &size);
+    m_pNative->measured.KeepWidth(text, size.cx);
     return size.cx;
 }
 
 RECT CFont::InkBox(const std::u16string& text) const
 {
     if (text.empty()) return RECT{};
+    if (const std::optional<RECT> known = m_pNative->measured.Find(text).ink) return *known;
     const int margin = InkMargin(CellHeight());
     const int width = TextWidth(text);
     const ABC first = GlyphAbc(m_pNative->hFont.get(), text.front());
     const ABC last = GlyphAbc(m_pNative->hFont.get(), text.back());
     // Italic glyphs lean past the cell's top and the advance; the overhang says how far.
     const int overhang = static_cast<int>(m_pNative->metrics.tmOverhang);
-    return RECT{std::min(first.abcA, 0) - margin, -m_nAscent - margin,
-                width + std::max({0, -static_cast<int>(last.abcC), overhang}) + margin, m_nDescent + margin};
+    const RECT ink{std::min(first.abcA, 0) - margin, -m_nAscent - margin,
+                   width + std::max({0, -static_cast<int>(last.abcC), overhang}) + margin, m_nDescent + margin};
+    m_pNative->measured.KeepInk(text, ink);
+    return ink;
 }

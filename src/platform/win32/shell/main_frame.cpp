@@ -166,7 +166,7 @@ void CMainFrame::OnTimer()
     Refresh();
     // The window keeps its picture between repaints, so a screen that stays as it is can
     // be taken at any tick.
-    if (IsWindowVisible(m_hWnd)) OfferSnapshot([this] { return m_screenPicture; });
+    if (IsWindowVisible(m_hWnd)) OfferSnapshot([this] { return ShownPicture(); });
     FeedBell();
     if (m_cursorIdle.Tick(GetTickCount64())) {
         POINT pt{};
@@ -177,8 +177,12 @@ void CMainFrame::OnTimer()
 void CMainFrame::OnSize(int nWidth, int nHeight)
 {
     StoreClientSize(SIZE{nWidth, nHeight});
-    if (nWidth != m_screenPicture.Width() || nHeight != m_screenPicture.Height()) {
-        m_screenPicture = Image32(nWidth, nHeight);
+    const bool bSameSize = m_pScreen ? m_pScreen->Width() == nWidth && m_pScreen->Height() == nHeight
+                                     : nWidth <= 0 || nHeight <= 0;
+    if (!bSameSize) {
+        // The old picture goes first: two of a large screen's size need not be held at once.
+        m_pScreen.reset();
+        if (nWidth > 0 && nHeight > 0) m_pScreen = std::make_unique<DibSection>(nWidth, nHeight);
         InvalidateRect(m_hWnd, nullptr, FALSE);
     }
 }
@@ -194,7 +198,7 @@ void CMainFrame::RequestRepaint()
 
 Image32 CMainFrame::ShownPicture() const
 {
-    return IsWindowVisible(m_hWnd) ? m_screenPicture : Image32();
+    return IsWindowVisible(m_hWnd) && m_pScreen ? m_pScreen->OpaqueCopy() : Image32();
 }
 
 void CMainFrame::Refresh()

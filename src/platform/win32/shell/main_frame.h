@@ -7,6 +7,7 @@
 
 #include "frame/display_core.h"
 #include "platform/image32.h"
+#include "platform/win32/dib_section.h"
 #include "platform/win32/shell/cursor_idle.h"
 
 class ScreenAwake;
@@ -78,9 +79,11 @@ private:
     bool m_bKeepScreenAwake = true;
     std::unique_ptr<ScreenAwake> m_pScreenAwake;
     CursorIdle m_cursorIdle;
-    // What the client area shows, kept between repaints: a repaint draws only the parts
-    // it is asked for, and the colour key leaves the pixels below as they were.
-    Image32 m_screenPicture;
+    // What the client area shows, kept between repaints and drawn on in place: a repaint
+    // draws only the parts it is asked for and puts only those on the screen, and the
+    // colour key leaves the pixels below as they were. Made anew only when the client
+    // area's size changes; null while it has none.
+    std::unique_ptr<DibSection> m_pScreen;
 };
 
 // The window thread's message loop; returns when the main window is gone.

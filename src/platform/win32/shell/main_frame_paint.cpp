@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "platform/win32/dib_section.h"
@@ -25,41 +23,28 @@ std::vector<RECT> UpdateRects(HWND hWnd, const RECT& rcPaint)
     return std::vector<RECT>(pRects, pRects + pData->rdh.nCount);
 }
 
-void PutPart(Image32& picture, const Image32& part, POINT at)
-{
-    for (int y = 0; y < part.Height(); ++y) {
-        std::memcpy(picture.Line(at.y + y) + at.x, part.Line(y), static_cast<std::size_t>(part.Width()) * 4);
-    }
-}
-
 }  // namespace
 
 void CMainFrame::OnPaint()
 {
     RECT rcUpdate{};
     GetUpdateRect(m_hWnd, &rcUpdate, FALSE);
-    std::vector<RECT> parts = UpdateRects(m_hWnd, rcUpdate);
+    const std::vector<RECT> parts = UpdateRects(m_hWnd, rcUpdate);
     PAINTSTRUCT ps{};
     const HDC hdc = BeginPaint(m_hWnd, &ps);
-    RECT rcPart{};
-    if (hdc != nullptr && IntersectRect(&rcPart, &ps.rcPaint, &rcUpdate) && !m_screenPicture.IsNull()) {
-        // The parts asked for are drawn on the picture the window keeps, then that one
-        // rectangle goes to the screen in a single copy.
-        const RECT whole = m_screenPicture.Rect();
-        IntersectRect(&rcPart, &rcPart, &whole);
-        Image32 part = m_screenPicture.Copy(rcPart);
-        if (!part.IsNull()) {
-            {
-                GdiDC dc(part, POINT{rcPart.left, rcPart.top});
-                PaintScreen(dc, parts);
-            }
-            PutPart(m_screenPicture, part, POINT{rcPart.left, rcPart.top});
-            const BITMAPINFO info = TopDownInfo(part.Width(), part.Height());
-            SetDIBitsToDevice(hdc, rcPart.left, rcPart.top, part.Width(), part.Height(), 0, 0, 0, part.Height(),
-                              part.Bits(), &info, DIB_RGB_COLORS);
-            NoteScreenChanged();
+    if (hdc != nullptr && m_pScreen && m_pScreen->Bits() != nullptr && !IsRectEmpty(&rcUpdate)) {
+        // The parts asked for are drawn on the picture the window keeps, where they stay,
+        // and only they go to the screen.
+        {
+            GdiDC dc(*m_pScreen);
+            PaintScreen(dc, parts);
         }
+        for (const RECT& rc : parts) {
+            BitBlt(hdc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_pScreen->Dc(), rc.left, rc.top,
+                   SRCCOPY);
+        }
+        NoteScreenChanged();
     }
     EndPaint(m_hWnd, &ps);
-    OfferSnapshot([this] { return m_screenPicture; });
+    OfferSnapshot([this] { return ShownPicture(); });
 }
