@@ -7,20 +7,7 @@
 #include "platform/gdi_region.h"
 #include "platform/win32/win32_font.h"
 #include "platform/win32/win32_halftoned.h"
-
-namespace {
-
-UniqueRgn RoundRectRgn(const CRgn& rgn)
-{
-    const RECT& rc = rgn.Bounds();
-    if (IsRectEmpty(rc)) return UniqueRgn(CreateRectRgn(0, 0, 0, 0));
-    // CreateRoundRectRgn leaves out one more line and column than a rectangle's exclusive
-    // edges: its region of (0, 0, 10, 10) is 9 by 9.
-    return UniqueRgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, rgn.CornerWidth(),
-                                        rgn.CornerHeight()));
-}
-
-}  // namespace
+#include "platform/win32/win32_round_region.h"
 
 GdiDC::GdiDC(DibSection& target) : m_pPixels(&target), m_origin{}, m_saved(target.Dc())
 {
