@@ -199,6 +199,35 @@ TEST(GdiDC, PicturesStretchOntoTheirRectangle)
     }
 }
 
+// A halftoned picture is kept stretched between drawings: each drawing must still show
+// the picture and the size it asks for, not the one drawn before.
+TEST(GdiDC, HalftonedPicturesShowThePictureAndSizeAskedFor)
+{
+    struct Step {
+        std::uint32_t rgb;  // of a uniform picture
+        RECT dest;
+    };
+    std::vector<CImage> pictures(2);
+    const std::uint32_t colours[] = {0xC81E1E, 0x1E1EC8};
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        std::vector<std::uint8_t> png;
+        ASSERT_TRUE(EncodePng(Uniform(3, 2, colours[i]), png));
+        ASSERT_TRUE(pictures[i].Load(png.data(), static_cast<int>(png.size())));
+    }
+    const Step steps[] = {{0xC81E1E, {10, 10, 50, 50}}, {0x1E1EC8, {10, 10, 50, 50}}, {0x1E1EC8, {0, 0, 90, 70}},
+                          {0xC81E1E, {20, 5, 40, 75}},  {0xC81E1E, {20, 5, 40, 75}}};
+    for (const Step& step : steps) {
+        const CImage& picture = pictures[step.rgb == colours[0] ? 0 : 1];
+        const Image32 image = Drawn([&](CDC& dc) {
+            dc.SetStretchBltMode(HALFTONE);
+            picture.Draw(dc, step.dest);
+        });
+        EXPECT_EQ(InkBounds(image, kBlack), step.dest) << std::hex << step.rgb;
+        EXPECT_EQ(Rgb(image, step.dest.left, step.dest.top), step.rgb);
+        EXPECT_EQ(Rgb(image, step.dest.right - 1, step.dest.bottom - 1), step.rgb);
+    }
+}
+
 TEST(GdiDC, PicturesWithAlphaBlendOverWhatIsThere)
 {
     Image32 pixels(2, 1, true);
