@@ -15,6 +15,8 @@ struct DrawnOp {
     enum class Kind : std::uint8_t { Fill, Blend, Region, Text, Picture, Keyed };
 
     Kind kind = Kind::Fill;
+    // Windows' RECT, unlike the one of the other platforms, starts undefined: an operation
+    // that leaves one unset must still compare equal to its twin.
     RECT bounds{};  // every pixel it may touch, cut to the context's clip; empty when none
     RECT area{};    // what it was asked to cover: the rectangle, region, text cell or destination
     COLORREF clr = 0;          // the fill, the text's colour, the key of a keyed picture

@@ -7,24 +7,8 @@
 #include "platform/gdi_region.h"
 #include "platform/win32/region_rects.h"
 #include "platform/win32/win32_font.h"
-
-namespace {
-
-UniqueRgn RoundRectRgn(const CRgn& rgn)
-{
-    const RECT& rc = rgn.Bounds();
-    if (IsRectEmpty(rc)) return UniqueRgn(CreateRectRgn(0, 0, 0, 0));
-    // CreateRoundRectRgn leaves out one more line and column than a rectangle's exclusive
-    // edges: its region of (0, 0, 10, 10) is 9 by 9.
-    return UniqueRgn(CreateRoundRectRgn(rc.left, rc.top, rc.right + 1, rc.bottom + 1, rgn.CornerWidth(),
-                                        rgn.CornerHeight()));
-}
-
-// Pixels of a stretched picture come from the one source pixel they fall on unless
-// halftoning smooths them. BLACKONWHITE would AND the colours of dropped pixels.
-int GdiStretchMode(int nMode) { return nMode == HALFTONE ? HALFTONE : COLORONCOLOR; }
-
-}  // namespace
+#include "platform/win32/win32_halftoned.h"
+#include "platform/win32/win32_round_region.h"
 
 GdiDC::GdiDC(DibSection& target) : m_pPixels(&target), m_origin{}, m_saved(target.Dc())
 {
@@ -115,10 +99,15 @@ void GdiDC::OnTextLine(const std::u16string& line, const RECT& cell, const RECT*
 void GdiDC::OnPicture(const CImage& picture, const RECT& dest)
 {
     const Image32& pixels = picture.Pixels();
+    // AlphaBlend stretches without halftoning whatever the mode says.
+    if (!picture.HasAlpha() && GetStretchBltMode() == HALFTONE) {
+        DrawHalftoned(Dc(), picture, dest);
+        return;
+    }
     const ScopedSaveDC saved(Dc());
-    ::SetStretchBltMode(Dc(), GdiStretchMode(GetStretchBltMode()));
-    // HALFTONE reads the brush origin, which it asks to be set after the mode.
-    SetBrushOrgEx(Dc(), 0, 0, nullptr);
+    // Pixels of a stretched picture come from the one source pixel they fall on:
+    // BLACKONWHITE would AND the colours of dropped pixels.
+    ::SetStretchBltMode(Dc(), COLORONCOLOR);
     if (picture.HasAlpha()) {
         const DibSection source(pixels);
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};

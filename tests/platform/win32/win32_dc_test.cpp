@@ -104,6 +104,42 @@ TEST(GdiDC, RegionsFillAndFrameInsideTheirBounds)
     }
 }
 
+// A box narrower than its corners, as the time bar's progress fill is at the start of a
+// board, has its corner ellipses squeezed to its width. Each case first fills a wide box
+// far from it in the background colour, so that what a region leaves unset holds spans of
+// another: an unset span shows as ink outside the box.
+TEST(GdiDC, RegionsNarrowerThanTheirCornersStayInsideTheirBounds)
+{
+    struct Case {
+        RECT rc;
+        int corner;
+        int frame;  // 0: filled
+    };
+    const Case cases[] = {{{10, 10, 12, 70}, 24, 0}, {{10, 10, 13, 70}, 24, 0}, {{10, 10, 14, 70}, 24, 8},
+                          {{10, 5, 15, 75}, 40, 0},  {{10, 5, 14, 75}, 40, 1},  {{10, 5, 11, 75}, 40, 0}};
+    for (const Case& c : cases) {
+        const CBrush brush(RGB(255, 255, 0));
+        CRgn wide;
+        wide.CreateRoundRectRgn(40, 0, 100, 80, c.corner, c.corner);
+        CRgn rgn;
+        rgn.CreateRoundRectRgn(c.rc.left, c.rc.top, c.rc.right, c.rc.bottom, c.corner, c.corner);
+        const Image32 image = Drawn([&](CDC& dc) {
+            dc.FillRgn(wide, CBrush(RGB(0, 0, 0)));
+            if (c.frame == 0) {
+                dc.FillRgn(rgn, brush);
+            } else {
+                dc.FrameRgn(rgn, brush, c.frame, c.frame);
+            }
+        });
+        const RECT ink = InkBounds(image, kBlack);
+        EXPECT_EQ(RectUnion(ink, c.rc), c.rc) << "corner " << c.corner << " frame " << c.frame << " drew "
+                                              << ink.left << ".." << ink.right;
+        const int midY = (c.rc.top + c.rc.bottom) / 2;
+        EXPECT_EQ(Rgb(image, c.rc.left, midY), 0xFFFF00u) << "the box's middle is drawn, edge to edge";
+        EXPECT_EQ(Rgb(image, c.rc.right - 1, midY), 0xFFFF00u);
+    }
+}
+
 TEST(GdiDC, ClipRectanglesBoundEveryOperation)
 {
     const CBrush brush(RGB(255, 255, 255));
@@ -160,6 +196,35 @@ TEST(GdiDC, PicturesStretchOntoTheirRectangle)
             EXPECT_EQ(Rgb(image, 29, 29), 0xFF0000u) << "each pixel from the one it falls on";
             EXPECT_EQ(Rgb(image, 30, 30), 0x0000FFu);
         }
+    }
+}
+
+// A halftoned picture is kept stretched between drawings: each drawing must still show
+// the picture and the size it asks for, not the one drawn before.
+TEST(GdiDC, HalftonedPicturesShowThePictureAndSizeAskedFor)
+{
+    struct Step {
+        std::uint32_t rgb;  // of a uniform picture
+        RECT dest;
+    };
+    std::vector<CImage> pictures(2);
+    const std::uint32_t colours[] = {0xC81E1E, 0x1E1EC8};
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        std::vector<std::uint8_t> png;
+        ASSERT_TRUE(EncodePng(Uniform(3, 2, colours[i]), png));
+        ASSERT_TRUE(pictures[i].Load(png.data(), static_cast<int>(png.size())));
+    }
+    const Step steps[] = {{0xC81E1E, {10, 10, 50, 50}}, {0x1E1EC8, {10, 10, 50, 50}}, {0x1E1EC8, {0, 0, 90, 70}},
+                          {0xC81E1E, {20, 5, 40, 75}},  {0xC81E1E, {20, 5, 40, 75}}};
+    for (const Step& step : steps) {
+        const CImage& picture = pictures[step.rgb == colours[0] ? 0 : 1];
+        const Image32 image = Drawn([&](CDC& dc) {
+            dc.SetStretchBltMode(HALFTONE);
+            picture.Draw(dc, step.dest);
+        });
+        EXPECT_EQ(InkBounds(image, kBlack), step.dest) << std::hex << step.rgb;
+        EXPECT_EQ(Rgb(image, step.dest.left, step.dest.top), step.rgb);
+        EXPECT_EQ(Rgb(image, step.dest.right - 1, step.dest.bottom - 1), step.rgb);
     }
 }
 

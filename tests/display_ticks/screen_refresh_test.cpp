@@ -1,9 +1,13 @@
+// The window's refresh, tick by tick, on the platform's own drawing layer: Qt's raster
+// painter in the Linux build, real GDI in the Windows one. The cases are the same for
+// both, so a layer that paints a part differently from the other shows up here.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,7 +19,8 @@
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"
 #include "platform/clock.h"
-#include "render_support.h"
+#include "refreshed_screen.h"
+#include "screen_pixels.h"
 
 namespace {
 
@@ -23,53 +28,24 @@ constexpr COLORREF kShown = RGB(9, 9, 9);
 
 // Pixels of two images of one size whose channels differ by more than the shading of a
 // glyph's edge can.
-int DifferingPixels(const QImage& a, const QImage& b)
+int DifferingPixels(const Image32& a, const Image32& b)
 {
     constexpr int kLevels = 48;
+    const auto channel = [](std::uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
     int count = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            count += std::abs(qRed(p) - qRed(q)) > kLevels || std::abs(qGreen(p) - qGreen(q)) > kLevels ||
-                             std::abs(qBlue(p) - qBlue(q)) > kLevels
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
+            const std::uint32_t p = a.Pixel(x, y);
+            const std::uint32_t q = b.Pixel(x, y);
+            count += std::abs(channel(p, 16) - channel(q, 16)) > kLevels ||
+                             std::abs(channel(p, 8) - channel(q, 8)) > kLevels ||
+                             std::abs(channel(p, 0) - channel(q, 0)) > kLevels
                          ? 1
                          : 0;
         }
     }
     return count;
 }
-
-QRect ToQRect(const RECT& rc) { return QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top); }
-
-// The screen of a window: kept between repaints, painted only where asked.
-class RefreshedScreen {
-public:
-    explicit RefreshedScreen(QSize client) : m_image(NewCanvas(client.width(), client.height(), kShown)) {}
-
-    std::vector<RECT> Tick(ScreenPageList& pages, const ScreenState& state)
-    {
-        return m_refresh.Tick(Client(), pages, state, Clock::Now());
-    }
-    void Paint(const std::vector<RECT>& parts, ScreenPageList& pages, const ScreenState& state)
-    {
-        QtDC dc(m_image);
-        m_refresh.Paint(dc, parts, Client(), pages, state);
-    }
-    void PaintWhole(ScreenPageList& pages, const ScreenState& state)
-    {
-        Paint({RECT{0, 0, m_image.width(), m_image.height()}}, pages, state);
-    }
-
-    QImage& Image() { return m_image; }
-    const ScreenRefresh& Refresh() const { return m_refresh; }
-
-private:
-    SIZE Client() const { return SIZE{m_image.width(), m_image.height()}; }
-
-    QImage m_image;
-    ScreenRefresh m_refresh;
-};
 
 // What happens to the list before a tick.
 enum class Change { None, Note, Round, Clear };
@@ -86,23 +62,25 @@ struct RefreshCase {
     int nClockX = 50;
     int nClockY = 50;
     bool bKeyedPicture = false;
-    QSize client{1920, 1080};
+    SIZE client{1920, 1080};
     std::vector<Tick> ticks;
     COLORREF clrWarn = kDefaultWarnColour;
 };
+
+void PrintTo(const RefreshCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<Tick> Seconds(int n)
 {
     return std::vector<Tick>(static_cast<std::size_t>(n), Tick{});
 }
 
-class ScreenRefreshTest : public RenderTest, public ::testing::WithParamInterface<RefreshCase> {
+class ScreenRefreshTest : public PixelTest, public ::testing::WithParamInterface<RefreshCase> {
 protected:
     void SetUp() override { Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0)); }
     void TearDown() override
     {
         Clock::UseSystemTime();
-        RenderTest::TearDown();
+        PixelTest::TearDown();
     }
 
     void Apply(Change change)
@@ -125,16 +103,16 @@ protected:
             f.clrTitle = RGB(248, 248, 232);
             f.clrClock = RGB(248, 248, 248);
             f.clrOvertime = RGB(255, 64, 64);
-            const std::vector<std::uint8_t> picture =
-                c.bKeyedPicture ? EncodePicture(StripedPicture(4, 1, {kTransparentKey, RGB(30, 60, 90)}), "PNG")
-                                : EncodePicture(StripedPicture(5, 3, {RGB(30, 60, 90), RGB(90, 60, 30)}), "PNG");
+            const std::vector<std::uint8_t> picture = c.bKeyedPicture
+                                                          ? StripedPng(4, 1, {kTransparentKey, RGB(30, 60, 90)})
+                                                          : StripedPng(5, 3, {RGB(30, 60, 90), RGB(90, 60, 30)});
             f.pictureData = picture.data();
             f.pictureLength = static_cast<int>(picture.size());
             m_pages.AddRoundPage(f);
         } else if (change == Change::Note) {
             CommMsg_base msg;
             msg.ResetMsg(MSGID_NOTE_PAGE);
-            Attach(msg, EncodePicture(StripedPicture(3, 2, {RGB(200, 0, 0), RGB(0, 200, 0)}), "PNG"));
+            Attach(msg, StripedPng(3, 2, {RGB(200, 0, 0), RGB(0, 200, 0)}));
             m_pages.OnNotePageMessage(msg);
         } else if (change == Change::Clear) {
             m_pages.ClearPages();
@@ -154,19 +132,19 @@ protected:
 TEST_P(ScreenRefreshTest, EachTickShowsWhatAWholeCompositionShows)
 {
     const RefreshCase& c = GetParam();
-    const ScreenState state{false, {c.client.width(), c.client.height()},
-                            {}, TimeSignals{{WarnStage{5, c.clrWarn}}, true, ""}};
-    RefreshedScreen screen(c.client);
-    RefreshedScreen whole(c.client);
+    const RECT wholeArea{0, 0, c.client.cx, c.client.cy};
+    const ScreenState state{false, {c.client.cx, c.client.cy}, {}, TimeSignals{{WarnStage{5, c.clrWarn}}, true, ""}};
+    RefreshedScreen screen(c.client, kShown);
+    RefreshedScreen whole(c.client, kShown);
     Apply(Change::Round);
     for (std::size_t i = 0; i < c.ticks.size(); ++i) {
         Clock::Advance(c.ticks[i].nAdvance);
         Apply(c.ticks[i].change);
-        const QImage before = screen.Image().copy();
+        const Image32 before = screen.Image();
         const std::vector<RECT> parts = screen.Tick(m_pages, state);
         if (i % 3 == 1) {
-            const RECT top{0, 0, c.client.width(), c.client.height() / 2};
-            const RECT bottom{0, c.client.height() / 2, c.client.width(), c.client.height()};
+            const RECT top{0, 0, c.client.cx, c.client.cy / 2};
+            const RECT bottom{0, c.client.cy / 2, c.client.cx, c.client.cy};
             std::vector<RECT> upper;
             std::vector<RECT> lower;
             for (const RECT& part : parts) {
@@ -185,11 +163,11 @@ TEST_P(ScreenRefreshTest, EachTickShowsWhatAWholeCompositionShows)
             Keep(screen.Image(), std::string(c.name) + "-partial");
             FAIL() << c.name << ": tick " << i << " differs from the whole composition";
         }
-        QImage shown = before;
+        Image32 shown = before;
         for (const RECT& part : parts) {
-            const QRect area = ToQRect(part);
-            for (int y = area.top(); y <= area.bottom(); ++y) {
-                for (int x = area.left(); x <= area.right(); ++x) shown.setPixel(x, y, screen.Image().pixel(x, y));
+            const RECT area = RectIntersection(part, wholeArea);
+            for (int y = area.top; y < area.bottom; ++y) {
+                for (int x = area.left; x < area.right; ++x) shown.Line(y)[x] = screen.Image().Pixel(x, y);
             }
         }
         ASSERT_TRUE(shown == screen.Image()) << c.name << ": tick " << i << " changed pixels outside its parts";
@@ -272,20 +250,19 @@ TEST(ScreenRefresh, ARunningSecondInvalidatesTheClockAndTheBarOnly)
     long long area = 0;
     for (const RECT& part : parts) {
         area += static_cast<long long>(RectWidth(part)) * RectHeight(part);
-        EXPECT_GE(part.top, 1080 / 6) << "reaches the title: " << part.left << "," << part.top << " "
-                                                << part.right << "," << part.bottom;
+        EXPECT_GE(part.top, 1080 / 6) << "reaches the title: " << ::testing::PrintToString(part);
     }
     EXPECT_LT(area, 1920LL * 1080 / 2);
     Clock::UseSystemTime();
 }
 
 // The cases a repaint must get right on its own, through the window's own paint path.
-class ScreenPaintTest : public RenderTest {
+class ScreenPaintTest : public PixelTest {
 protected:
     void TearDown() override
     {
         Clock::UseSystemTime();
-        RenderTest::TearDown();
+        PixelTest::TearDown();
     }
 
     void AddNote(const std::vector<std::uint8_t>& bytes)
@@ -297,48 +274,49 @@ protected:
         m_pages.OnNotePageMessage(msg);
     }
 
-    QImage Show(const std::string& name)
+    const Image32& Show(const std::string& name)
     {
-        const ScreenState state{false, {m_screen.Image().width(), m_screen.Image().height()}, {}};
+        const ScreenState state{false, {m_screen.Image().Width(), m_screen.Image().Height()}, {}};
         m_screen.Paint(m_screen.Tick(m_pages, state), m_pages, state);
         Keep(m_screen.Image(), name);
         return m_screen.Image();
     }
 
     ScreenPageList m_pages;
-    RefreshedScreen m_screen{QSize(1920, 1080)};
+    RefreshedScreen m_screen{SIZE{1920, 1080}, kShown};
 };
 
 TEST_F(ScreenPaintTest, ColourKeyLeavesWhatTheScreenShowed)
 {
-    AddNote(EncodePicture(StripedPicture(3, 1, {kTransparentKey, RGB(255, 0, 254), RGB(255, 1, 255)}), "PNG"));
-    const QImage shown = Show("key");
-    EXPECT_EQ(InkBox(shown, kShown), QRect(0, 0, 640, 1080));
-    EXPECT_EQ(PixelAt(shown, 700, 500), RGB(255, 0, 254));
-    EXPECT_EQ(PixelAt(shown, 1900, 500), RGB(255, 1, 255));
+    AddNote(StripedPng(3, 1, {kTransparentKey, RGB(255, 0, 254), RGB(255, 1, 255)}));
+    const Image32& shown = Show("key");
+    EXPECT_EQ(InkBox(shown, kShown), (RECT{0, 0, 640, 1080}));
+    EXPECT_EQ(ColourAt(shown, 700, 500), RGB(255, 0, 254));
+    EXPECT_EQ(ColourAt(shown, 1900, 500), RGB(255, 1, 255));
 }
 
 TEST_F(ScreenPaintTest, NotePictureIsStretchedOverTheWholeAreaUnsmoothed)
 {
     const std::vector<COLORREF> colours{RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), RGB(200, 200, 0),
                                         RGB(0, 200, 200)};
-    AddNote(EncodePicture(StripedPicture(5, 7, colours), "PNG"));
-    const QImage shown = Show("note");
+    AddNote(StripedPng(5, 7, colours));
+    const Image32& shown = Show("note");
     for (int stripe = 0; stripe < 5; ++stripe) {
         const int left = 1920 * stripe / 5;
-        EXPECT_EQ(InkBox(shown, colours[static_cast<std::size_t>(stripe)]), QRect(left, 0, 1920 / 5, 1080)) << stripe;
+        EXPECT_EQ(InkBox(shown, colours[static_cast<std::size_t>(stripe)]), (RECT{left, 0, left + 1920 / 5, 1080}))
+            << stripe;
     }
 }
 
 TEST_F(ScreenPaintTest, PictureAlphaBlendsOverTheBackground)
 {
-    QImage picture(2, 1, QImage::Format_ARGB32);
-    picture.setPixel(0, 0, qRgba(0, 0, 0, 0));
-    picture.setPixel(1, 0, qRgba(255, 255, 255, 255));
-    AddNote(EncodePicture(picture, "PNG"));
-    const QImage shown = Show("alpha");
-    EXPECT_EQ(InkBox(shown, kScreenBackground), QRect(0, 0, 960, 1080));
-    EXPECT_EQ(InkBox(shown, RGB(255, 255, 255)), QRect(960, 0, 960, 1080));
+    Image32 picture(2, 1, true);
+    picture.Line(0)[0] = 0x00000000u;
+    picture.Line(0)[1] = 0xFFFFFFFFu;
+    AddNote(PngOf(picture));
+    const Image32& shown = Show("alpha");
+    EXPECT_EQ(InkBox(shown, kScreenBackground), (RECT{0, 0, 960, 1080}));
+    EXPECT_EQ(InkBox(shown, RGB(255, 255, 255)), (RECT{960, 0, 1920, 1080}));
 }
 
 TEST_F(ScreenPaintTest, UndecodableOrMissingPictureShowsTheBackground)
@@ -350,7 +328,7 @@ TEST_F(ScreenPaintTest, UndecodableOrMissingPictureShowsTheBackground)
             m_pages.ClearPages();
         }
         AddNote(bytes);
-        const QImage shown = Show("empty-picture");
+        const Image32& shown = Show("empty-picture");
         EXPECT_EQ(CountColour(shown, kScreenBackground), 1920 * 1080) << bytes.size();
     }
 }
@@ -367,22 +345,22 @@ TEST_F(ScreenPaintTest, EmptyClientAreaChangesNothing)
 TEST_F(ScreenPaintTest, NotesAlternateEveryTenSecondsOfTicks)
 {
     Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0));
-    AddNote(EncodePicture(StripedPicture(1, 1, {RGB(200, 0, 0)}), "PNG"));
-    EXPECT_EQ(PixelAt(Show("first"), 10, 10), RGB(200, 0, 0));
-    AddNote(EncodePicture(StripedPicture(1, 1, {RGB(0, 200, 0)}), "PNG"));
+    AddNote(StripedPng(1, 1, {RGB(200, 0, 0)}));
+    EXPECT_EQ(ColourAt(Show("first"), 10, 10), RGB(200, 0, 0));
+    AddNote(StripedPng(1, 1, {RGB(0, 200, 0)}));
     Clock::Advance(9);
-    EXPECT_EQ(PixelAt(Show("still-first"), 10, 10), RGB(200, 0, 0));
+    EXPECT_EQ(ColourAt(Show("still-first"), 10, 10), RGB(200, 0, 0));
     Clock::Advance(1);
-    EXPECT_EQ(PixelAt(Show("second"), 10, 10), RGB(0, 200, 0));
+    EXPECT_EQ(ColourAt(Show("second"), 10, 10), RGB(0, 200, 0));
     Clock::Advance(10);
-    EXPECT_EQ(PixelAt(Show("first-again"), 10, 10), RGB(200, 0, 0));
+    EXPECT_EQ(ColourAt(Show("first-again"), 10, 10), RGB(200, 0, 0));
 }
 
 // A message handled while a tick wants the page list makes the tick wait, and the
 // repaint then shows what the message left.
 TEST_F(ScreenPaintTest, TickWaitsForTheMessageHoldingThePageList)
 {
-    AddNote(EncodePicture(StripedPicture(1, 1, {RGB(200, 0, 0)}), "PNG"));
+    AddNote(StripedPng(1, 1, {RGB(200, 0, 0)}));
     std::atomic<bool> done{false};
     std::unique_lock<std::mutex> handling(m_pages.Mutex());
     std::thread repaint([&] {
@@ -398,7 +376,7 @@ TEST_F(ScreenPaintTest, TickWaitsForTheMessageHoldingThePageList)
     handling.unlock();
     repaint.join();
     EXPECT_TRUE(done);
-    EXPECT_EQ(PixelAt(m_screen.Image(), 10, 10), RGB(22, 96, 128));
+    EXPECT_EQ(ColourAt(m_screen.Image(), 10, 10), RGB(22, 96, 128));
 }
 
 }  // namespace
