@@ -23,7 +23,6 @@ public:
     std::uint32_t* Bits() const { return m_pBits; }
     int Width() const { return m_nWidth; }
     int Height() const { return m_nHeight; }
-    std::size_t SizeInBytes() const { return static_cast<std::size_t>(m_nWidth) * m_nHeight * 4; }
 
     // The pixels as an opaque image, once GDI has finished drawing on them; empty
     // without pixels.
