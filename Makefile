@@ -3,7 +3,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = cmake -G Ninja -Wno-dev
 
-.PHONY: deps build run test test-sanitizers windows windows-installer test-windows bench fuzz deb deb-arm64 test-arm64 clean
+.PHONY: deps build run check test test-core test-sanitizers windows windows-installer test-windows bench fuzz deb deb-arm64 test-arm64 clean
 
 deps:
 	@scripts/deps
@@ -16,6 +16,14 @@ build: $(BUILD)/build.ninja
 
 run: deps build
 	$(BUILD)/pavlune $(ARGS)
+
+# The layers below the shells alone, as a machine without Qt builds them.
+build-core/build.ninja:
+	$(CMAKE_GEN) -S . -B build-core -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVLUNE_WITH_QT=OFF -DPAVLUNE_WITH_BENCH=OFF
+
+test-core: build-core/build.ninja
+	cmake --build build-core -j $(JOBS)
+	ctest --test-dir build-core --output-on-failure --no-tests=error -j $(JOBS)
 
 build-asan/build.ninja:
 	$(CMAKE_GEN) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPAVLUNE_WITH_QT=OFF -DPAVLUNE_WITH_BENCH=OFF -DPAVLUNE_SANITIZE=address,undefined
@@ -63,16 +71,22 @@ deb-arm64:
 
 # Under QEMU's user-mode emulation: the unit tests of the folders that need no display,
 # then the package's display against the amd64 build's.
-ARM64_TESTS = text_tests platform_tests msg_tests net_tests hostile_peers_tests diag_log_tests \
+ARM64_TESTS = text_tests os_tests draw_tests msg_tests net_tests hostile_peers_tests diag_log_tests \
   sound_tests options_tests
 test-arm64: deb-arm64 build
 	cmake --build build-arm64 -j $(JOBS) --target $(ARM64_TESTS)
 	ctest --test-dir build-arm64 --output-on-failure --no-tests=error -j $(JOBS) \
-	  -L '^(text|platform|msg|net|sound|options)$$'
+	  -L '^(text|os|draw|msg|net|sound|options)$$'
 	tests/package/arm64_package_test.sh build-arm64 $(BUILD)
 
-test: deps build
+# The quick loop while working: the native build and every test it has.
+check: deps build
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
+
+# Everything: the native tests, the core alone without Qt, the sanitizers, Windows under
+# Wine, arm64 under QEMU.
+test: check
+	$(MAKE) --no-print-directory test-core
 	$(MAKE) --no-print-directory test-sanitizers
 	$(MAKE) --no-print-directory test-windows
 	$(MAKE) --no-print-directory test-arm64
@@ -95,4 +109,4 @@ fuzz: deps
 	  -max_total_time=$${FUZZ_SECONDS:-600} fuzz/corpus fuzz/seeds
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan build-fuzz build-win build-arm64
+	rm -rf $(BUILD) build-core build-asan build-tsan build-fuzz build-win build-arm64

@@ -11,15 +11,15 @@
 #include <mutex>
 #include <vector>
 
-#include "display/board_list.h"
-#include "display/draw_screen.h"
-#include "display/screen_refresh.h"
-#include "display/screen_pages.h"
+#include "display/pages/board_list.h"
+#include "display/drawing/draw_screen.h"
+#include "display/drawing/screen_refresh.h"
+#include "display/pages/screen_pages.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"
 #include "picture_samples.h"
-#include "platform/clock.h"
-#include "platform/qt/qt_dc.h"
+#include "os/clock.h"
+#include "draw/qt/qt_dc.h"
 
 namespace {
 

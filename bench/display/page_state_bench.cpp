@@ -10,9 +10,9 @@
 #include <mutex>
 #include <vector>
 
-#include "display/page_state_file.h"
-#include "display/page_state_list.h"
-#include "display/screen_pages.h"
+#include "display/saved/page_state_file.h"
+#include "display/saved/page_state_list.h"
+#include "display/pages/screen_pages.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"
 #include "picture_samples.h"

@@ -5,7 +5,7 @@
 
 #include "sound/bell_trigger.h"
 #include "sound/chime.h"
-#include "sound/pulse_output.h"
+#include "sound/device_output.h"
 #include "sound/sound_player.h"
 
 namespace {
@@ -53,7 +53,7 @@ BENCHMARK(BM_TriggerTick);
 void BM_PlayChimeThroughPulse(benchmark::State& state)
 {
     const SoundClip chime = SynthesiseChime();
-    PulseOutput output;
+    DeviceOutput output;
     const std::atomic<bool> stop{false};
     for (auto _ : state) {
         std::string error;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "platform/colour.h"
+#include "draw/colour.h"
 
 // A colour as people and messages write it, in every option, the configuration file and
 // the sender alike: "R,G,B" (each 0 to 255, spaces allowed around each), "#RRGGBB", or a

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/colour.h"
+#include "draw/colour.h"
 
 // Field access. Integers read as the JSON library converts them, truncating fractions,
 // with true as 1; anything that cannot be an int32 (a string, array, object, or a number

@@ -8,7 +8,7 @@
 #include "msg/frame_limits.h"
 #include "net/idle_limits.h"
 #include "net/log_texts.h"
-#include "platform/clock.h"
+#include "os/clock.h"
 #include "server_core.h"
 
 namespace {

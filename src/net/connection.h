@@ -13,7 +13,7 @@
 #include "net/frame_cutter.h"
 #include "net/socket_id.h"
 #include "net/stream_buffer.h"
-#include "platform/date_time.h"
+#include "os/date_time.h"
 
 class ServerCore;
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/clock.h"
+#include "os/clock.h"
 #include "text/wide_text.h"
 
 namespace {

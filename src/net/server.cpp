@@ -5,8 +5,8 @@
 #include "msg/frame_buffer.h"
 #include "net/diag_log.h"
 #include "net/log_texts.h"
-#include "platform/broken_pipe.h"
-#include "platform/message_box.h"
+#include "os/broken_pipe.h"
+#include "os/message_box.h"
 #include "server_core.h"
 
 namespace {

@@ -35,23 +35,13 @@
 #include <thread>
 #include <vector>
 
-#include "net/net_block.h"
+#include "net/listen_rules.h"
 #include "net/proc_base.h"
 #include "net/receive_queue.h"
 #include "net/socket_id.h"
 
 class CommMsg_base;
 class ServerCore;
-
-// Where the server listens and whom it lets in.
-struct ListenRules {
-    // None for every IPv4 address; :: for every address of both families; any other
-    // address for that one alone.
-    std::optional<asio::ip::address> address;
-    // Empty: everyone may send. Otherwise a peer outside every block is closed at once,
-    // with one log line, and never reaches the processor.
-    std::vector<NetBlock> allowed;
-};
 
 class CIOCPclass2016BC {
 public:

@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "net/net_block.h"
-#include "platform/file_path.h"
-#include "platform/user_dirs.h"
+#include "os/file_path.h"
+#include "os/user_dirs.h"
 
 namespace {
 

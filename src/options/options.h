@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "display/time_signals.h"
+#include "display/pages/time_signals.h"
 #include "msg/standard_port.h"
-#include "net/server.h"
+#include "net/listen_rules.h"
 
 // What the command line and the configuration file ask of the program. With neither it
 // behaves exactly as the display always has: the standard port, windowed and maximised,

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/date_time.h"
+#include "os/date_time.h"
 
 // The round page on the screen at one tick of the window's timer.
 struct RoundOnScreen {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <optional>
 
-#include "platform/file_path.h"
+#include "os/file_path.h"
 
 namespace {
 

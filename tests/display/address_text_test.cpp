@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "display/address_text.h"
-#include "display/local_ipv4.h"
+#include "display/drawing/address_text.h"
+#include "os/local_ipv4.h"
 
 namespace {
 

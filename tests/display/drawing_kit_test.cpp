@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "display/colour_math.h"
-#include "display/draw_kit.h"
-#include "display/font_cache.h"
-#include "platform/clock.h"
-#include "platform/gdi_dc.h"
-#include "platform/qt/qt_font.h"
-#include "platform/gdi_font.h"
-#include "platform/gdi_saved_state.h"
+#include "display/drawing/colour_math.h"
+#include "display/drawing/draw_kit.h"
+#include "display/drawing/font_cache.h"
+#include "os/clock.h"
+#include "draw/gdi_dc.h"
+#include "draw/qt/qt_font.h"
+#include "draw/gdi_font.h"
+#include "draw/gdi_saved_state.h"
 #include "render_support.h"
 #include "text/wide_text.h"
 

@@ -3,12 +3,12 @@
 #include <mutex>
 #include <string>
 
-#include "display/draw_kit.h"
-#include "display/draw_screen.h"
-#include "platform/clock.h"
-#include "display/info_screen.h"
-#include "display/screen_pages.h"
-#include "platform/gdi_dc.h"
+#include "display/drawing/draw_kit.h"
+#include "display/drawing/draw_screen.h"
+#include "os/clock.h"
+#include "display/drawing/info_screen.h"
+#include "display/pages/screen_pages.h"
+#include "draw/gdi_dc.h"
 #include "render_support.h"
 
 namespace {

@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "display/board_list.h"
+#include "display/pages/board_list.h"
 #include "whole_composition.h"
-#include "display/page_text.h"
-#include "display/screen_pages.h"
-#include "display/screen_refresh.h"
+#include "display/pages/page_text.h"
+#include "display/pages/screen_pages.h"
+#include "display/drawing/screen_refresh.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
 #include "picture_samples.h"
-#include "platform/clock.h"
+#include "os/clock.h"
 #include "render_support.h"
 
 namespace {

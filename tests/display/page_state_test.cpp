@@ -17,16 +17,16 @@
 #include <unistd.h>
 #include <vector>
 
-#include "display/page_state.h"
-#include "display/page_state_file.h"
-#include "display/page_state_list.h"
-#include "display/page_state_store.h"
-#include "display/round_time.h"
-#include "display/screen_pages.h"
+#include "display/saved/page_state.h"
+#include "display/saved/page_state_file.h"
+#include "display/saved/page_state_list.h"
+#include "display/saved/page_state_store.h"
+#include "display/pages/round_time.h"
+#include "display/pages/screen_pages.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
-#include "platform/clock.h"
+#include "os/clock.h"
 #include "render_support.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "picture_samples.h"
-#include "platform/gdi_dc.h"
-#include "platform/gdi_image.h"
-#include "platform/jpeg_scans.h"
+#include "draw/gdi_dc.h"
+#include "draw/gdi_image.h"
+#include "draw/jpeg_scans.h"
 #include "render_support.h"
 
 namespace {

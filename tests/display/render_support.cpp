@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/gdi_dc.h"
-#include "platform/gdi_font.h"
-#include "platform/gdi_saved_state.h"
+#include "draw/gdi_dc.h"
+#include "draw/gdi_font.h"
+#include "draw/gdi_saved_state.h"
 
 QImage NewCanvas(int width, int height, COLORREF fill)
 {

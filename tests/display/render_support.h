@@ -3,7 +3,7 @@
 #include <QRect>
 #include <QString>
 
-#include "platform/qt/qt_dc.h"
+#include "draw/qt/qt_dc.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "msg/comm_msg.h"
-#include "platform/colour.h"
-#include "platform/drawing_record.h"
-#include "platform/gdi_types.h"
+#include "draw/colour.h"
+#include "draw/drawing_record.h"
+#include "draw/gdi_types.h"
 
 // Helpers shared by the drawing tests: canvases, pixel reading, reference text and
 // pictures encoded the way a scoring program would send them.

@@ -3,12 +3,12 @@
 #include <mutex>
 #include <string>
 
-#include "display/draw_kit.h"
-#include "display/draw_screen.h"
-#include "display/round_progress.h"
-#include "display/screen_pages.h"
-#include "platform/clock.h"
-#include "platform/gdi_dc.h"
+#include "display/drawing/draw_kit.h"
+#include "display/drawing/draw_screen.h"
+#include "display/drawing/round_progress.h"
+#include "display/pages/screen_pages.h"
+#include "os/clock.h"
+#include "draw/gdi_dc.h"
 #include "render_support.h"
 
 namespace {

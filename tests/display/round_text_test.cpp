@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "display/board_list.h"
-#include "display/round_time.h"
-#include "platform/clock.h"
+#include "display/pages/board_list.h"
+#include "display/pages/round_time.h"
+#include "os/clock.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <tuple>
 #include <vector>
 
-#include "display/draw_screen.h"
-#include "display/info_screen.h"
-#include "display/screen_pages.h"
-#include "platform/clock.h"
-#include "platform/gdi_dc.h"
+#include "display/drawing/draw_screen.h"
+#include "display/drawing/info_screen.h"
+#include "display/pages/screen_pages.h"
+#include "os/clock.h"
+#include "draw/gdi_dc.h"
 #include "render_support.h"
 #include "text/wide_text.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "display/screen_pages.h"
+#include "display/pages/screen_pages.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
-#include "platform/clock.h"
+#include "os/clock.h"
 #include "render_support.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "display/draw_screen.h"
-#include "display/info_screen.h"
-#include "display/screen_pages.h"
-#include "display/signals_summary.h"
-#include "display/time_signals.h"
-#include "platform/clock.h"
-#include "platform/gdi_dc.h"
+#include "display/drawing/draw_screen.h"
+#include "display/drawing/info_screen.h"
+#include "display/pages/screen_pages.h"
+#include "display/drawing/signals_summary.h"
+#include "display/pages/time_signals.h"
+#include "os/clock.h"
+#include "draw/gdi_dc.h"
 #include "render_support.h"
 
 namespace {

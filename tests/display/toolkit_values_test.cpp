@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "display/colour_math.h"
-#include "display/draw_kit.h"
-#include "display/round_progress.h"
-#include "display/screen_size.h"
-#include "display/solid_brush.h"
+#include "display/drawing/colour_math.h"
+#include "display/drawing/draw_kit.h"
+#include "display/drawing/round_progress.h"
+#include "display/pages/screen_size.h"
+#include "display/drawing/solid_brush.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "display/colour_key.h"
-#include "display/draw_screen.h"
-#include "platform/qt/qt_dc.h"
+#include "display/pages/colour_key.h"
+#include "display/drawing/draw_screen.h"
+#include "draw/qt/qt_dc.h"
 
 bool ComposeFrame(QImage& kept, QSize client, ScreenPageList& pages, const ScreenState& state, DateTime now)
 {

@@ -2,9 +2,9 @@
 #include <QImage>
 #include <QSize>
 
-#include "display/screen_state.h"
-#include "platform/colour.h"
-#include "platform/date_time.h"
+#include "display/pages/screen_state.h"
+#include "draw/colour.h"
+#include "os/date_time.h"
 
 class ScreenPageList;
 

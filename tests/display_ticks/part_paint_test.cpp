@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi_brush.h"
-#include "platform/gdi_dc.h"
-#include "platform/gdi_image.h"
-#include "platform/gdi_region.h"
-#include "platform/gdi_saved_state.h"
+#include "draw/gdi_brush.h"
+#include "draw/gdi_dc.h"
+#include "draw/gdi_image.h"
+#include "draw/gdi_region.h"
+#include "draw/gdi_saved_state.h"
 #include "screen_pixels.h"
 
 namespace {

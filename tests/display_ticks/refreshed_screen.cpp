@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/clock.h"
-#include "platform/gdi_dc.h"
+#include "os/clock.h"
+#include "draw/gdi_dc.h"
 #include "screen_pixels.h"
 
 RefreshedScreen::RefreshedScreen(SIZE client, COLORREF clrShown) : m_image(Canvas(client.cx, client.cy, clrShown)) {}

@@ -1,10 +1,10 @@
 #pragma once
 #include <vector>
 
-#include "display/screen_refresh.h"
-#include "display/screen_state.h"
-#include "platform/gdi_types.h"
-#include "platform/image32.h"
+#include "display/drawing/screen_refresh.h"
+#include "display/pages/screen_state.h"
+#include "draw/gdi_types.h"
+#include "draw/image32.h"
 
 class ScreenPageList;
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/picture_codec.h"
+#include "draw/picture_codec.h"
 
 Image32 Canvas(int nWidth, int nHeight, COLORREF clr)
 {

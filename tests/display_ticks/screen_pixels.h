@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "msg/comm_msg.h"
-#include "platform/colour.h"
-#include "platform/gdi_types.h"
-#include "platform/image32.h"
+#include "draw/colour.h"
+#include "draw/gdi_types.h"
+#include "draw/image32.h"
 
 // Pixels read and pictures made through the portable drawing seam only, so the same
 // checks hold the Qt layer and the GDI layer alike.

@@ -12,13 +12,13 @@
 #include <thread>
 #include <vector>
 
-#include "display/colour_key.h"
-#include "display/draw_screen.h"
-#include "display/screen_pages.h"
-#include "display/screen_refresh.h"
+#include "display/pages/colour_key.h"
+#include "display/drawing/draw_screen.h"
+#include "display/pages/screen_pages.h"
+#include "display/drawing/screen_refresh.h"
 #include "msg/comm_msg.h"
 #include "msg/msg_ids.h"
-#include "platform/clock.h"
+#include "os/clock.h"
 #include "refreshed_screen.h"
 #include "screen_pixels.h"
 

@@ -13,12 +13,12 @@
 #include <mutex>
 #include <thread>
 
-#include "display/draw_screen.h"
-#include "display/screen_pages.h"
+#include "display/drawing/draw_screen.h"
+#include "display/pages/screen_pages.h"
 #include "display_fixture.h"
 #include "msg/comm_msg.h"
-#include "platform/clock.h"
-#include "platform/qt/qt_dc.h"
+#include "os/clock.h"
+#include "draw/qt/qt_dc.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "net/log_texts.h"
-#include "platform/clock.h"
+#include "os/clock.h"
 #include "text/wide_text.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "log_watch.h"
 #include "loopback_client.h"
 #include "net/server.h"
-#include "platform/clock.h"
+#include "os/clock.h"
 #include "recording_proc.h"
 
 // The JSON text of a message with the given id and optional extra members.

@@ -4,7 +4,7 @@
 
 #include "msg/msg_ids.h"
 #include "net/log_texts.h"
-#include "platform/message_box.h"
+#include "os/message_box.h"
 #include "answering_proc.h"
 #include "server_fixture.h"
 

@@ -6,7 +6,7 @@
 
 #include "net/log_texts.h"
 #include "net/tip_proc_base.h"
-#include "platform/message_box.h"
+#include "os/message_box.h"
 #include "answering_proc.h"
 #include "server_fixture.h"
 

@@ -11,7 +11,7 @@
 
 #include "net/net_block.h"
 #include "options/options.h"
-#include "platform/file_path.h"
+#include "os/file_path.h"
 #include "scratch_dir.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "platform/file_path.h"
+#include "os/file_path.h"
 
 // A folder of the test's own under the system's temporary folder, gone with the object.
 // The prefix is UTF-8.

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "picture_letterbox.h"
-#include "platform/image_scale.h"
+#include "draw/image_scale.h"
 #include "send_fixture.h"
 #include "send_picture.h"
 

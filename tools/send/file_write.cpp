@@ -6,7 +6,7 @@
 #include <random>
 #include <sstream>
 
-#include "platform/file_path.h"
+#include "os/file_path.h"
 
 namespace {
 

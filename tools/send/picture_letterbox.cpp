@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/image_scale.h"
+#include "draw/image_scale.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/colour.h"
-#include "platform/gdi_types.h"
-#include "platform/image32.h"
+#include "draw/colour.h"
+#include "draw/gdi_types.h"
+#include "draw/image32.h"
 
 // The largest size of the picture's shape that fits width x height: it fills one of the
 // two, the other rounded down (at least one pixel).

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/image32.h"
+#include "draw/image32.h"
 
 // A phone stores a photo taken upright as the camera saw it, sideways, with an EXIF note
 // of how to turn it (the orientation, 1 to 8). The display's decoders leave the pixels as

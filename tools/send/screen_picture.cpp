@@ -6,7 +6,7 @@
 #include "file_write.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
-#include "platform/picture_codec.h"
+#include "draw/picture_codec.h"
 #include "send_console.h"
 
 namespace {

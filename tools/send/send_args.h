@@ -4,7 +4,7 @@
 
 #include "msg/comm_msg.h"
 #include "msg/standard_port.h"
-#include "platform/colour.h"
+#include "draw/colour.h"
 
 // One display to send to.
 struct SendTarget {

@@ -7,7 +7,7 @@
 #include "msg/msg_ids.h"
 #include "msg/frame_limits.h"
 #include "picture_letterbox.h"
-#include "platform/picture_codec.h"
+#include "draw/picture_codec.h"
 #include "screen_picture.h"
 #include "send_exchange.h"
 #include "send_replies.h"

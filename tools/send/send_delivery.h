@@ -2,7 +2,7 @@
 #include <string>
 
 #include "msg/frame_buffer.h"
-#include "platform/image32.h"
+#include "draw/image32.h"
 #include "send_args.h"
 
 // The outcome at one display: what to print for it, or why it failed, in one line.

@@ -9,8 +9,8 @@
 #include "msg/frame_buffer.h"
 #include "msg/frame_limits.h"
 #include "picture_orientation.h"
-#include "platform/file_path.h"
-#include "platform/picture_codec.h"
+#include "os/file_path.h"
+#include "draw/picture_codec.h"
 
 namespace {
 

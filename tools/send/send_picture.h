@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/image32.h"
+#include "draw/image32.h"
 
 // A picture to send: the bytes as they go on the wire and what they decode to, turned
 // upright as its EXIF note says.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "msg/colour_text.h"
-#include "platform/lang_index.h"
+#include "os/lang_index.h"
 
 bool IsValidUtf8(std::string_view text)
 {

@@ -1,0 +1,85 @@
+#include <QBackingStore>
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cstring>
+
+#include "app/qt/main_frame.h"
+#include "draw/qt/qt_dc.h"
+
+namespace {
+
+const QImage* StoreImage(QBackingStore* store)
+{
+    QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+    return device != nullptr && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
+}
+
+// Only where the store's image is known to stay put and hold the last picture between
+// repaints; a Wayland store may not have a buffer yet, or swap buffers.
+bool StoreKeptBetweenRepaints()
+{
+    static const bool bKept = QGuiApplication::platformName() == QLatin1String("xcb") ||
+                              QGuiApplication::platformName() == QLatin1String("offscreen");
+    return bKept;
+}
+
+Image32 ToImage32(const QImage& image)
+{
+    Image32 copy(image.width(), image.height());
+    for (int y = 0; y < copy.Height(); ++y) {
+        std::memcpy(copy.Line(y), image.constScanLine(y), static_cast<std::size_t>(copy.Width()) * 4);
+    }
+    return copy;
+}
+
+}  // namespace
+
+void CMainFrame::paintEvent(QPaintEvent* event)
+{
+    OnPaint(event->region());
+}
+
+QImage CMainFrame::ScreenImage(const QRect& area) const
+{
+    const QImage* shown = StoreImage(backingStore());
+    if (shown == nullptr) return QImage();
+    return shown->copy(area.isNull() ? QRect(QPoint(0, 0), size()) : area).convertToFormat(QImage::Format_RGB32);
+}
+
+Image32 CMainFrame::ShownPicture() const
+{
+    return isVisible() ? ToImage32(ScreenImage()) : Image32();
+}
+
+void CMainFrame::Refresh()
+{
+    if (!isVisible()) return;
+    for (const RECT& rc : TickScreen()) update(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+}
+
+void CMainFrame::OnPaint(const QRegion& region)
+{
+    // The screen's own picture (the backing store) is kept between repaints; each repaint
+    // draws the screen as last measured, clipped to what it is asked for.
+    std::vector<RECT> parts;
+    for (const QRect& rc : region) parts.push_back(RECT{rc.left(), rc.top(), rc.right() + 1, rc.bottom() + 1});
+    {
+        QPainter painter(this);
+        QtDC dc(painter);
+        PaintScreen(dc, parts);
+    }
+    NoteScreenChanged();
+    OfferScreenSnapshot();
+}
+
+void CMainFrame::OfferScreenSnapshot()
+{
+    OfferSnapshot([this] { return ToImage32(ScreenImage()); });
+}
+
+bool CMainFrame::CanOfferSnapshotBetweenRepaints()
+{
+    return StoreKeptBetweenRepaints();
+}

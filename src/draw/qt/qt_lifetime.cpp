@@ -1,0 +1,8 @@
+#include <QCoreApplication>
+
+#include "draw/drawing_lifetime.h"
+
+void AtDrawingExit(void (*release)())
+{
+    qAddPostRoutine(release);
+}

@@ -1,0 +1,133 @@
+#include "durable_file.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "os/file_path.h"
+
+namespace {
+
+std::string SystemError(const std::string& what)
+{
+    return what + ": error " + std::to_string(GetLastError());
+}
+
+// Closes the handle it was given, once.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : m_h(h) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() { Close(); }
+    HANDLE Get() const { return m_h; }
+    bool IsOpen() const { return m_h != INVALID_HANDLE_VALUE; }
+    bool Close()
+    {
+        const bool bOk = !IsOpen() || CloseHandle(m_h) != 0;
+        m_h = INVALID_HANDLE_VALUE;
+        return bOk;
+    }
+
+private:
+    HANDLE m_h;
+};
+
+}  // namespace
+
+struct DurableFile::Handle {
+    explicit Handle(HANDLE h) : file(h) {}
+    FileHandle file;
+};
+
+DurableFile::DurableFile() = default;
+
+DurableFile::~DurableFile()
+{
+    if (!m_pHandle) return;
+    m_pHandle.reset();
+    DeleteFileW(PathFromUtf8(m_strTmpPath).c_str());
+}
+
+bool DurableFile::Open(const std::string& tmpPath, std::string& strError)
+{
+    const HANDLE h = CreateFileW(PathFromUtf8(tmpPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        strError = SystemError("cannot write " + tmpPath);
+        return false;
+    }
+    m_pHandle = std::make_unique<Handle>(h);
+    m_strTmpPath = tmpPath;
+    return true;
+}
+
+bool DurableFile::Write(std::span<const std::uint8_t> bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(m_pHandle->file.Get(), bytes.data(), piece, &written, nullptr) || written == 0) {
+            m_strError = SystemError("cannot write " + m_strTmpPath);
+            return false;
+        }
+        bytes = bytes.subspan(written);
+    }
+    return true;
+}
+
+bool DurableFile::Commit(const std::string& path, const std::string&, std::string& strError)
+{
+    if (!FlushFileBuffers(m_pHandle->file.Get()) || !m_pHandle->file.Close()) {
+        strError = SystemError("cannot write " + m_strTmpPath);
+        return false;
+    }
+    // Write-through: the rename is on the disk when the call returns; Windows has no
+    // directory to flush.
+    if (!MoveFileExW(PathFromUtf8(m_strTmpPath).c_str(), PathFromUtf8(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        strError = SystemError("cannot rename " + m_strTmpPath);
+        return false;
+    }
+    m_pHandle.reset();
+    return true;
+}
+
+RegularFile ReadRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    RegularFile result;
+    FileHandle file(CreateFileW(PathFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) {
+        const DWORD error = GetLastError();
+        result.bMissing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        result.strError = "cannot open it: error " + std::to_string(error);
+        return result;
+    }
+    // Only a file on a disk: a pipe or a device in its place is never waited on.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        result.strError = "not a regular file";
+        return result;
+    }
+    const std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (size > maxBytes) {
+        result.strError = "larger than a saved page list can be (" + std::to_string(size) + " bytes)";
+        return result;
+    }
+    // Read up to one byte past the size seen, so a file that grew meanwhile is noticed.
+    result.bytes.resize(static_cast<std::size_t>(size) + 1);
+    std::size_t nRead = 0;
+    while (nRead < result.bytes.size()) {
+        DWORD got = 0;
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(result.bytes.size() - nRead, 1u << 30));
+        if (!ReadFile(file.Get(), result.bytes.data() + nRead, piece, &got, nullptr)) {
+            result.strError = SystemError("cannot read it");
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0) break;
+        nRead += got;
+    }
+    result.bytes.resize(nRead);
+    return result;
+}

@@ -1,9 +1,0 @@
-#include <cstdlib>
-
-#include "platform/drawing_lifetime.h"
-
-// GDI stands until the process ends; objects held for the run go just before.
-void AtDrawingExit(void (*release)())
-{
-    std::atexit(release);
-}
