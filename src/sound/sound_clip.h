@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // A sound in memory, interleaved samples in one of the layouts PulseAudio plays as they
@@ -11,7 +12,10 @@ struct SoundClip {
     int nRate = 44100;
     int nChannels = 1;
     std::vector<std::uint8_t> bytes;
+    // What the log calls it: the file's name, or "bell" for the built-in chime.
+    std::string name;
 
     std::size_t BytesPerFrame() const;
     std::size_t BytesPerSecond() const { return BytesPerFrame() * static_cast<std::size_t>(nRate); }
+    std::size_t Frames() const { return bytes.size() / BytesPerFrame(); }
 };

@@ -1,7 +1,11 @@
 #include "sound_player.h"
 
-CSoundPlayer::CSoundPlayer(SoundClip clip, std::unique_ptr<SoundOutput> output, LogLine log)
-    : m_clip(std::move(clip)), m_pOutput(std::move(output)), m_log(std::move(log)), m_thread([this] { Run(); })
+CSoundPlayer::CSoundPlayer(SoundClip clip, std::unique_ptr<SoundOutput> output, LogLine log, LogLine rung)
+    : m_clip(std::move(clip)),
+      m_pOutput(std::move(output)),
+      m_log(std::move(log)),
+      m_rung(std::move(rung)),
+      m_thread([this] { Run(); })
 {
 }
 
@@ -36,6 +40,7 @@ void CSoundPlayer::Run()
             if (m_bStopping) return;
             --m_nPending;
         }
+        if (m_rung) m_rung("bell rung: " + m_clip.name + ", " + std::to_string(m_clip.Frames()) + " frames");
         std::string strError;
         if (m_pOutput->Play(m_clip, m_bCutShort, strError)) {
             bFailureLogged = false;

@@ -18,13 +18,15 @@
 // bell that can only sound much later tells the room nothing. The first failure to play
 // (no sound device) is logged as one line and the display carries on silent; failures
 // after it are not logged again until a sound has played. The destructor cuts a sound
-// short, drops the waiting ones and joins the thread.
+// short, drops the waiting ones and joins the thread. Each sound handed to the output is
+// told to `rung` first, so a room where nothing was heard can see whether the bell reached
+// the sound system.
 class CSoundPlayer {
 public:
     static constexpr int kMaxPending = 2;
     using LogLine = std::function<void(const std::string&)>;
 
-    CSoundPlayer(SoundClip clip, std::unique_ptr<SoundOutput> output, LogLine log);
+    CSoundPlayer(SoundClip clip, std::unique_ptr<SoundOutput> output, LogLine log, LogLine rung = {});
     CSoundPlayer(const CSoundPlayer&) = delete;
     CSoundPlayer& operator=(const CSoundPlayer&) = delete;
     ~CSoundPlayer();
@@ -37,6 +39,7 @@ private:
     const SoundClip m_clip;
     const std::unique_ptr<SoundOutput> m_pOutput;
     const LogLine m_log;
+    const LogLine m_rung;
     std::mutex m_mtx;
     std::condition_variable m_cvWork;
     int m_nPending = 0;

@@ -84,7 +84,8 @@ private:
 SoundClip SmallClip()
 {
     SoundClip clip;
-    clip.bytes = {1, 2, 3, 4};
+    clip.bytes = {1, 2, 3, 4};   // two frames of 16-bit mono
+    clip.name = "铃声.wav";
     return clip;
 }
 
@@ -95,6 +96,10 @@ struct PlayerUnderTest {
                                                  [this](const std::string& line) {
                                                      const std::lock_guard lock(mtxLog);
                                                      log.push_back(line);
+                                                 },
+                                                 [this](const std::string& line) {
+                                                     const std::lock_guard lock(mtxLog);
+                                                     rung.push_back(line);
                                                  });
     }
     std::vector<std::string> Log()
@@ -102,10 +107,16 @@ struct PlayerUnderTest {
         const std::lock_guard lock(mtxLog);
         return log;
     }
+    std::vector<std::string> Rung()
+    {
+        const std::lock_guard lock(mtxLog);
+        return rung;
+    }
     HeldOutput output;
     HeldOutput* pOutput = &output;
     std::mutex mtxLog;
     std::vector<std::string> log;
+    std::vector<std::string> rung;
     std::unique_ptr<CSoundPlayer> pPlayer;
 };
 
@@ -129,6 +140,8 @@ TEST(SoundPlayer, PlaysTheClipForARingAndKeepsAtMostTwoWaitingWhileOnePlays)
     t.pPlayer.reset();
     EXPECT_EQ(t.pOutput->Started(), 2 + CSoundPlayer::kMaxPending);
     EXPECT_TRUE(t.Log().empty());
+    // Each sound handed to the output, and only those, is told as it goes.
+    EXPECT_EQ(t.Rung(), std::vector<std::string>(2 + CSoundPlayer::kMaxPending, "bell rung: 铃声.wav, 2 frames"));
 }
 
 TEST(SoundPlayer, NoSoundDeviceIsLoggedOnceUntilASoundHasPlayed)
@@ -149,6 +162,7 @@ TEST(SoundPlayer, NoSoundDeviceIsLoggedOnceUntilASoundHasPlayed)
 
     const std::vector<std::string> log = t.Log();
     ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(t.Rung().size(), 5u);   // a sound that failed was still handed over
     EXPECT_NE(log[0].find("no sound device"), std::string::npos) << log[0];
     EXPECT_NE(log[0].find("Connection refused"), std::string::npos) << log[0];
 }
