@@ -1,19 +1,18 @@
 #include "snapshot_writer.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <random>
+#include <span>
+#include <vector>
 
 #include "os/clock.h"
-#include "os/file_path.h"
+#include "os/durable_file.h"
 #include "draw/picture_codec.h"
 
 SnapshotWriter::SnapshotWriter(std::string strPath)
     : m_strPath(std::move(strPath)),
       m_bWithOps(std::getenv("PAVLUNE_SNAPSHOT_OPS") != nullptr && std::string(std::getenv("PAVLUNE_SNAPSHOT_OPS")) == "1"),
-      m_nTmpTag(std::random_device{}()), m_thread([this] { Run(); })
+      m_thread([this] { Run(); })
 {
 }
 
@@ -78,27 +77,8 @@ void SnapshotWriter::Run()
 bool SnapshotWriter::Write(const Image32& image, const std::string& strOps)
 {
     std::vector<std::uint8_t> png;
-    if (!EncodePng(image, png) || !WriteFile(m_strPath, png.data(), png.size())) return false;
-    return !m_bWithOps || WriteFile(m_strPath + ".ops", strOps.data(), strOps.size());
-}
-
-bool SnapshotWriter::WriteFile(const std::string& strPath, const void* pData, std::size_t nSize) const
-{
-    const std::filesystem::path tmpPath = PathFromUtf8(strPath + ".tmp-" + std::to_string(m_nTmpTag));
-    std::error_code error;
-    {
-        std::ofstream file(tmpPath, std::ios::binary | std::ios::trunc);
-        file.write(static_cast<const char*>(pData), static_cast<std::streamsize>(nSize));
-        file.close();
-        if (!file) {
-            std::filesystem::remove(tmpPath, error);
-            return false;
-        }
-    }
-    std::filesystem::rename(tmpPath, PathFromUtf8(strPath), error);
-    if (error) {
-        std::filesystem::remove(tmpPath, error);
-        return false;
-    }
-    return true;
+    std::string strError;
+    if (!EncodePng(image, png) || !WriteFileDurably(m_strPath, png, strError)) return false;
+    const std::span<const std::uint8_t> ops(reinterpret_cast<const std::uint8_t*>(strOps.data()), strOps.size());
+    return !m_bWithOps || WriteFileDurably(m_strPath + ".ops", ops, strError);
 }

@@ -10,8 +10,8 @@
 
 // Keeps a PNG file showing what the window shows, for headless use and for checks from
 // outside. At most one picture a second is taken, and it is written on a thread of its
-// own so that the repaint never waits for the encoder. Each picture goes to a temporary
-// file that is then renamed over the target, so a reader never sees half a file.
+// own so that the repaint never waits for the encoder or the disk. Each picture is written
+// durably (os/durable_file.h), so a reader never sees half a file.
 //
 // For checks from outside on a platform whose pixels a test cannot predict (GDI under
 // Wine), the environment variable PAVLUNE_SNAPSHOT_OPS=1 makes each picture come with
@@ -36,12 +36,9 @@ public:
 private:
     void Run();
     bool Write(const Image32& image, const std::string& strOps);
-    bool WriteFile(const std::string& strPath, const void* pData, std::size_t nSize) const;
 
     const std::string m_strPath;
     const bool m_bWithOps;
-    // Names this writer's temporary file apart from another program's for the same target.
-    const unsigned m_nTmpTag;
     DateTime m_tLastTaken;
     bool m_bTakenOnce = false;
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@ std::string SystemError(const std::string& what)
 {
     return what + ": " + std::strerror(errno);
 }
+
+bool IsRegular(const struct stat& st) { return S_ISREG(st.st_mode); }
 
 // Closes the descriptor it was given, once.
 class FileDescriptor {
@@ -48,14 +51,29 @@ DurableFile::~DurableFile()
     ::unlink(m_strTmpPath.c_str());
 }
 
-bool DurableFile::Open(const std::string& tmpPath, std::string& strError)
+bool DurableFile::Open(const std::string& path, TemporaryName name, std::string& strError)
 {
-    const int fd = ::open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        strError = SystemError("cannot write " + tmpPath);
+    m_strPath = path;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !IsRegular(st)) {
+        strError = Failure("not a regular file");
         return false;
     }
-    m_pHandle = std::make_unique<Handle>(fd);
+    const std::string tmpPath = TemporaryPath(path, name);
+    // Not blocking and not through a link: a pipe or a link found at the temporary name is
+    // refused, never waited on or followed. A unique name is never one found there.
+    const int nCreate = O_CREAT | (name == TemporaryName::Unique ? O_EXCL : O_TRUNC);
+    auto pHandle = std::make_unique<Handle>(
+        ::open(tmpPath.c_str(), O_WRONLY | nCreate | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (pHandle->fd.Get() < 0) {
+        strError = Failure(std::strerror(errno));
+        return false;
+    }
+    if (::fstat(pHandle->fd.Get(), &st) != 0 || !IsRegular(st)) {
+        strError = Failure("not a regular file");
+        return false;
+    }
+    m_pHandle = std::move(pHandle);
     m_strTmpPath = tmpPath;
     return true;
 }
@@ -66,7 +84,7 @@ bool DurableFile::Write(std::span<const std::uint8_t> bytes)
         const ssize_t n = ::write(m_pHandle->fd.Get(), bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            m_strError = SystemError("cannot write " + m_strTmpPath);
+            m_strError = Failure(std::strerror(errno));
             return false;
         }
         bytes = bytes.subspan(static_cast<std::size_t>(n));
@@ -74,19 +92,17 @@ bool DurableFile::Write(std::span<const std::uint8_t> bytes)
     return true;
 }
 
-bool DurableFile::Commit(const std::string& path, const std::string& dir, std::string& strError)
+bool DurableFile::Commit(std::string& strError)
 {
-    if (::fsync(m_pHandle->fd.Get()) != 0 || !m_pHandle->fd.Close()) {
-        strError = SystemError("cannot write " + m_strTmpPath);
-        return false;
-    }
-    if (::rename(m_strTmpPath.c_str(), path.c_str()) != 0) {
-        strError = SystemError("cannot rename " + m_strTmpPath);
+    if (::fsync(m_pHandle->fd.Get()) != 0 || !m_pHandle->fd.Close() ||
+        ::rename(m_strTmpPath.c_str(), m_strPath.c_str()) != 0) {
+        strError = Failure(std::strerror(errno));
         return false;
     }
     m_pHandle.reset();
-    // The rename itself reaches the disk with the directory.
-    FileDescriptor directory(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // The rename itself reaches the disk with the folder.
+    const std::string folder = std::filesystem::path(m_strPath).parent_path().string();
+    FileDescriptor directory(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.Get() >= 0) ::fsync(directory.Get());
     return true;
 }

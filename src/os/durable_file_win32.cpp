@@ -8,10 +8,9 @@
 
 namespace {
 
-std::string SystemError(const std::string& what)
-{
-    return what + ": error " + std::to_string(GetLastError());
-}
+std::string ErrorText() { return "error " + std::to_string(GetLastError()); }
+
+std::string SystemError(const std::string& what) { return what + ": " + ErrorText(); }
 
 // Closes the handle it was given, once.
 class FileHandle {
@@ -33,6 +32,23 @@ private:
     HANDLE m_h;
 };
 
+// A file on a disk: not a pipe, not a device (NUL, COM1, CON), not a folder.
+bool IsFileOnDisk(HANDLE h)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Whether something other than a file on a disk goes by the name. Opened for no access
+// at all, so that a device is only looked at, never used.
+bool NamesSomethingElse(const std::string& path)
+{
+    const FileHandle found(CreateFileW(PathFromUtf8(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return found.IsOpen() && !IsFileOnDisk(found.Get());
+}
+
 }  // namespace
 
 struct DurableFile::Handle {
@@ -49,14 +65,28 @@ DurableFile::~DurableFile()
     DeleteFileW(PathFromUtf8(m_strTmpPath).c_str());
 }
 
-bool DurableFile::Open(const std::string& tmpPath, std::string& strError)
+bool DurableFile::Open(const std::string& path, TemporaryName name, std::string& strError)
 {
-    const HANDLE h = CreateFileW(PathFromUtf8(tmpPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        strError = SystemError("cannot write " + tmpPath);
+    m_strPath = path;
+    if (NamesSomethingElse(path)) {
+        strError = Failure("not a regular file");
         return false;
     }
-    m_pHandle = std::make_unique<Handle>(h);
+    const std::string tmpPath = TemporaryPath(path, name);
+    // A device's name with any extension may still name the device; a unique name is never
+    // one found there.
+    auto pHandle = std::make_unique<Handle>(CreateFileW(PathFromUtf8(tmpPath).c_str(), GENERIC_WRITE, 0, nullptr,
+                                                        name == TemporaryName::Unique ? CREATE_NEW : CREATE_ALWAYS,
+                                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!pHandle->file.IsOpen()) {
+        strError = Failure(ErrorText());
+        return false;
+    }
+    if (!IsFileOnDisk(pHandle->file.Get())) {
+        strError = Failure("not a regular file");
+        return false;
+    }
+    m_pHandle = std::move(pHandle);
     m_strTmpPath = tmpPath;
     return true;
 }
@@ -67,7 +97,7 @@ bool DurableFile::Write(std::span<const std::uint8_t> bytes)
         const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
         if (!WriteFile(m_pHandle->file.Get(), bytes.data(), piece, &written, nullptr) || written == 0) {
-            m_strError = SystemError("cannot write " + m_strTmpPath);
+            m_strError = Failure(ErrorText());
             return false;
         }
         bytes = bytes.subspan(written);
@@ -75,16 +105,14 @@ bool DurableFile::Write(std::span<const std::uint8_t> bytes)
     return true;
 }
 
-bool DurableFile::Commit(const std::string& path, const std::string&, std::string& strError)
+bool DurableFile::Commit(std::string& strError)
 {
-    if (!FlushFileBuffers(m_pHandle->file.Get()) || !m_pHandle->file.Close()) {
-        strError = SystemError("cannot write " + m_strTmpPath);
-        return false;
-    }
     // Write-through: the rename is on the disk when the call returns; Windows has no
-    // directory to flush.
-    if (!MoveFileExW(PathFromUtf8(m_strTmpPath).c_str(), PathFromUtf8(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        strError = SystemError("cannot rename " + m_strTmpPath);
+    // folder to flush.
+    if (!FlushFileBuffers(m_pHandle->file.Get()) || !m_pHandle->file.Close() ||
+        !MoveFileExW(PathFromUtf8(m_strTmpPath).c_str(), PathFromUtf8(m_strPath).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        strError = Failure(ErrorText());
         return false;
     }
     m_pHandle.reset();
@@ -104,8 +132,7 @@ RegularFile ReadRegularFile(const std::string& path, std::size_t maxBytes)
     }
     // Only a file on a disk: a pipe or a device in its place is never waited on.
     BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.Get(), &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    if (!IsFileOnDisk(file.Get()) || !GetFileInformationByHandle(file.Get(), &info)) {
         result.strError = "not a regular file";
         return result;
     }

@@ -159,12 +159,13 @@ INSTANTIATE_TEST_SUITE_P(Heights, BarBoxTest, ::testing::Values(BarBoxCase{40, 2
 TEST_F(DrawKitTest, EmptyBoxAndEmptyTextDrawNothing)
 {
     const QImage before = m_image;
+    FontCache cache;
     {
         QtDC dc(m_image);
         DrawBarBox(dc, RECT{20, 20, 20, 60}, RGB(3, 160, 25));
         DrawBarBox(dc, RECT{20, 60, 300, 50}, RGB(3, 160, 25));
         dc.SetBkMode(OPAQUE);
-        DrawFittedText(dc, std::u16string(), RECT{0, 0, 400, 300}, DT_CENTER, kFace, 40);
+        DrawFittedText(dc, cache, std::u16string(), RECT{0, 0, 400, 300}, DT_CENTER, kFace, 40);
     }
     EXPECT_EQ(m_image, before);
 }
@@ -252,12 +253,13 @@ TEST_F(DrawKitTest, TooWideTextIsDrawnOnceShrunkInProportion)
     const std::u16string text = u"Progress";
     const int width = font.TextWidth(text);
     const RECT rect{0, 0, width / 2, 300};
+    FontCache cache;
     {
         QtDC dc(m_image);
         const ScopedFont selected(dc, &font);
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(RGB(255, 255, 255));
-        DrawFittedText(dc, text, rect, DT_LEFT, kFace, 80);
+        DrawFittedText(dc, cache, text, rect, DT_LEFT, kFace, 80);
         EXPECT_EQ(dc.GetCurrentFont(), &font);
     }
     Keep(m_image, "fitted");

@@ -91,9 +91,10 @@ protected:
         const ScopedFont selected(dc, &font);
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(RGB(255, 255, 255));
-        DrawFittedText(dc, text, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE, kFace, height);
+        DrawFittedText(dc, m_cache, text, rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE, kFace, height);
     }
 
+    FontCache m_cache;
     QImage m_image = NewCanvas(800, 300, RGB(0, 0, 0));
     DrawingRecord m_record;
 };
@@ -112,6 +113,21 @@ TEST_F(FittedLine, StillTooWideAfterTheFirstShrinkIsShrunkAgainUntilItFits)
     EXPECT_TRUE(line.clip.contains(line.cell));
     EXPECT_GE(line.cell.height(), CellHeightOf(LargestFittingHeight(text, 160, QSize(room, 300))) * 9 / 10)
         << "shrunk far more than needed";
+}
+
+// A tick draws the same lines as the one before: their shrunk fonts are made once.
+TEST_F(FittedLine, DrawnAgainTakesItsShrunkFontsFromTheCache)
+{
+    const std::u16string text = u"Round 3 — change tables at the bell 10:00";
+    const RECT rect{0, 0, TextWidth(text, 40) - 1, 300};
+    Draw(text, rect, 40, 160);
+    const int nFonts = m_cache.Count();
+    EXPECT_GE(nFonts, 2) << "the first shrink and at least one more";
+    Draw(text, rect, 40, 160);
+    EXPECT_EQ(m_cache.Count(), nFonts);
+    const std::vector<DrawnText> texts = TextsOf(m_record);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts.back().cell, texts.front().cell);
 }
 
 TEST_F(FittedLine, TextThatFitsInNoSizeIsLeftOutRatherThanCut)

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <span>
 
-#include "file_write.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
 #include "draw/picture_codec.h"
+#include "os/durable_file.h"
 #include "send_console.h"
 
 namespace {
@@ -45,7 +45,7 @@ Delivery SaveScreenPicture(const SendTarget& target, const CommMsg_base& reply, 
         return {true, ""};
     }
     std::string error;
-    if (!WriteFileAtomically(file, png, error)) {
+    if (!WriteFileDurably(file, png, error)) {
         return {false, error};
     }
     return {true, several ? size + " (" + file + ")" : size};

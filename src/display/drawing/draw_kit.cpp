@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "display/drawing/colour_math.h"
+#include "display/drawing/font_cache.h"
 #include "draw/gdi_brush.h"
 #include "draw/gdi_font.h"
 #include "draw/gdi_region.h"
@@ -15,8 +16,8 @@ int FittedHeight(int nTextWidth, int nRoom, int nHeight)
     return nHeight * percent / 100;
 }
 
-void DrawFittedText(CDC& dc, const std::u16string& text, RECT rect, unsigned nFormat, const std::u16string& face,
-                    int nHeight)
+void DrawFittedText(CDC& dc, FontCache& fontCache, const std::u16string& text, RECT rect, unsigned nFormat,
+                    const std::u16string& face, int nHeight)
 {
     if (text.empty()) return;
     const int width = dc.GetTextExtent(text).cx;
@@ -27,20 +28,20 @@ void DrawFittedText(CDC& dc, const std::u16string& text, RECT rect, unsigned nFo
     }
     if (room <= 0) return;
     // The first shrink is in proportion to the excess; type does not scale exactly, so a
-    // text still too wide is shrunk again until it fits, never cut off at the edge.
-    CFont shrunk;
+    // text still too wide is shrunk again until it fits, never cut off at the edge. The
+    // fonts come from the cache: a tick that draws the same line again makes none.
     int height = FittedHeight(width, room, nHeight);
-    shrunk.CreateFont(height, FW_NORMAL, false, false, face);
-    int shrunkWidth = shrunk.TextWidth(text);
+    CFont* shrunk = fontCache.GetFont(FontDesc(height, face));
+    int shrunkWidth = shrunk->TextWidth(text);
     while (shrunkWidth > room && height > 1) {
         const int scaled = static_cast<int>(static_cast<long long>(height) * room / shrunkWidth);
         height = std::max(1, std::min(height - 1, scaled));
-        shrunk.CreateFont(height, FW_NORMAL, false, false, face);
-        shrunkWidth = shrunk.TextWidth(text);
+        shrunk = fontCache.GetFont(FontDesc(height, face));
+        shrunkWidth = shrunk->TextWidth(text);
     }
     // A text that fits in no size at all is left out rather than cut.
     if (shrunkWidth > room) return;
-    const ScopedFont selected(dc, &shrunk);
+    const ScopedFont selected(dc, shrunk);
     dc.DrawText(text, rect, nFormat);
 }
 

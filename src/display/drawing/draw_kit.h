@@ -6,13 +6,16 @@
 #include "draw/gdi_dc.h"
 #include "draw/gdi_types.h"
 
+class FontCache;
+
 // One line of text in a rectangle. The text is measured in the font already selected
 // (of the given face); when it is too wide it is drawn in a regular font of the face
 // shrunk from `nHeight` in proportion to the excess, at most to 95 %, and smaller still
-// if that is not yet narrow enough, so it is never cut at the rectangle's sides. An empty
-// text, or one too wide for the rectangle even one pixel high, draws nothing.
-void DrawFittedText(CDC& dc, const std::u16string& text, RECT rect, unsigned nFormat, const std::u16string& face,
-                    int nHeight);
+// if that is not yet narrow enough, so it is never cut at the rectangle's sides; the
+// shrunk fonts are the cache's. An empty text, or one too wide for the rectangle even one
+// pixel high, draws nothing.
+void DrawFittedText(CDC& dc, FontCache& fontCache, const std::u16string& text, RECT rect, unsigned nFormat,
+                    const std::u16string& face, int nHeight);
 // The height DrawFittedText draws a text of the measured width in: nHeight when it fits
 // the room, otherwise nHeight scaled by room / width in whole percent, at most 95 %.
 int FittedHeight(int nTextWidth, int nRoom, int nHeight);

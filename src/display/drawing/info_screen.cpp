@@ -47,13 +47,13 @@ void DrawInfoScreen(CDC& dc, RECT rect, int nLanguage, const ScreenState& state)
 
     dc.SetTextColor(kTitleColour);
     dc.SelectObject(fontCache.GetFont(FontDesc(F2, face)));
-    DrawFittedText(dc, Utf8ToWide(ChooseLangText(LangText::kTitle, nLanguage)),
+    DrawFittedText(dc, fontCache, Utf8ToWide(ChooseLangText(LangText::kTitle, nLanguage)),
                    RECT{rect.left, rect.top + h, rect.right, rect.top + 3 * h}, DT_CENTER, face, F2);
 
     // Every line is fitted to its band as the title is, so a narrow screen shrinks it
     // instead of cutting it off.
     const auto drawLine = [&](const std::u16string& text, int k, unsigned nFormat) {
-        DrawFittedText(dc, text, band(k), nFormat, face, F1);
+        DrawFittedText(dc, fontCache, text, band(k), nFormat, face, F1);
     };
     dc.SetTextColor(kVersionColour);
     dc.SelectObject(body);

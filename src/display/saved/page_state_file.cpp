@@ -37,17 +37,15 @@ bool WritePageStateFile(const std::string& strDir, const SavedPages& saved, std:
         strError = "cannot make " + strDir + ": " + ec.message();
         return false;
     }
-    const std::string path = strDir + "/" + kPageStateFileName;
-    // One name for the temporary file: one left by a write that was cut off is
-    // overwritten by the next, never piled up.
-    const std::string tmpPath = path + ".tmp";
+    // The display alone writes its list, so one temporary name serves: a file left by a
+    // write that was cut off is overwritten by the next, never piled up.
     DurableFile file;
-    if (!file.Open(tmpPath, strError)) return false;
+    if (!file.Open(strDir + "/" + kPageStateFileName, TemporaryName::Fixed, strError)) return false;
     if (!WriteBuffered(file, saved)) {
         strError = file.Error();
         return false;
     }
-    return file.Commit(path, strDir, strError);
+    return file.Commit(strError);
 }
 
 ReadState ReadPageStateFile(const std::string& strPath)
