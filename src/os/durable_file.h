@@ -18,6 +18,10 @@ enum class TemporaryName {
     Unique,
 };
 
+// Who may read the file where the system has file modes. The user's own state stays the
+// user's; a picture the user asked for is readable as any file the user makes.
+enum class Readers { Owner, Anyone };
+
 // A file written whole under a temporary name beside the target, then flushed to the disk
 // and renamed over the target, so a reader (or a restart after a power cut) finds the old
 // file or the new one, never half of one. A target that is there but is not a file on a
@@ -32,7 +36,8 @@ public:
     ~DurableFile();
 
     // Creates the temporary file for `path`; false with the reason.
-    bool Open(const std::string& path, TemporaryName name, std::string& strError);
+    bool Open(const std::string& path, TemporaryName name, std::string& strError,
+              Readers readers = Readers::Anyone);
     // False when the bytes could not all be written; Error says why.
     bool Write(std::span<const std::uint8_t> bytes);
     const std::string& Error() const { return m_strError; }

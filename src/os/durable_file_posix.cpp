@@ -51,7 +51,7 @@ DurableFile::~DurableFile()
     ::unlink(m_strTmpPath.c_str());
 }
 
-bool DurableFile::Open(const std::string& path, TemporaryName name, std::string& strError)
+bool DurableFile::Open(const std::string& path, TemporaryName name, std::string& strError, Readers readers)
 {
     m_strPath = path;
     struct stat st {};
@@ -64,7 +64,8 @@ bool DurableFile::Open(const std::string& path, TemporaryName name, std::string&
     // refused, never waited on or followed. A unique name is never one found there.
     const int nCreate = O_CREAT | (name == TemporaryName::Unique ? O_EXCL : O_TRUNC);
     auto pHandle = std::make_unique<Handle>(
-        ::open(tmpPath.c_str(), O_WRONLY | nCreate | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0666));
+        ::open(tmpPath.c_str(), O_WRONLY | nCreate | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC,
+               readers == Readers::Owner ? 0600 : 0666));
     if (pHandle->fd.Get() < 0) {
         strError = Failure(std::strerror(errno));
         return false;

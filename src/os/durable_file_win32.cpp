@@ -65,7 +65,8 @@ DurableFile::~DurableFile()
     DeleteFileW(PathFromUtf8(m_strTmpPath).c_str());
 }
 
-bool DurableFile::Open(const std::string& path, TemporaryName name, std::string& strError)
+// The file takes its folder's permissions: under the user's profile, the user's own.
+bool DurableFile::Open(const std::string& path, TemporaryName name, std::string& strError, Readers)
 {
     m_strPath = path;
     if (NamesSomethingElse(path)) {

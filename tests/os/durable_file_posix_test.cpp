@@ -38,6 +38,25 @@ TEST_P(DurableFilePipe, IsRefusedAndStays)
     EXPECT_EQ(names, std::vector<std::string>{GetParam().pipe});
 }
 
+// The saved pages are the user's own; a screenshot is as readable as the user's umask lets
+// any new file be.
+TEST(DurableFileMode, FollowsWhoMayRead)
+{
+    const ScratchDir scratch("pavlune-durable-");
+    const ::mode_t old = ::umask(022);
+    for (const auto& [readers, mode] : {std::pair{Readers::Owner, 0600}, std::pair{Readers::Anyone, 0644}}) {
+        const std::string path = (scratch.Path() / "file").string();
+        DurableFile file;
+        std::string strError;
+        ASSERT_TRUE(file.Open(path, TemporaryName::Fixed, strError, readers)) << strError;
+        ASSERT_TRUE(file.Commit(strError)) << strError;
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, static_cast<::mode_t>(mode));
+    }
+    ::umask(old);
+}
+
 INSTANTIATE_TEST_SUITE_P(Places, DurableFilePipe,
                          ::testing::Values(PipeCase{"Target", "pages.state", TemporaryName::Unique},
                                            PipeCase{"TargetWithAFixedName", "pages.state", TemporaryName::Fixed},

@@ -40,7 +40,7 @@ bool WritePageStateFile(const std::string& strDir, const SavedPages& saved, std:
     // The display alone writes its list, so one temporary name serves: a file left by a
     // write that was cut off is overwritten by the next, never piled up.
     DurableFile file;
-    if (!file.Open(strDir + "/" + kPageStateFileName, TemporaryName::Fixed, strError)) return false;
+    if (!file.Open(strDir + "/" + kPageStateFileName, TemporaryName::Fixed, strError, Readers::Owner)) return false;
     if (!WriteBuffered(file, saved)) {
         strError = file.Error();
         return false;
