@@ -106,11 +106,6 @@ ScreenSize CDisplayCore::GetScreenSize() const
     return ::GetScreenSize(client.cx, client.cy);
 }
 
-std::vector<RECT> CDisplayCore::TickScreen()
-{
-    return m_refresh.Tick(ClientSize(), m_pages, CurrentScreenState(), Clock::Now());
-}
-
 void CDisplayCore::PaintScreen(CDC& dc, const std::vector<RECT>& parts)
 {
     m_refresh.Paint(dc, parts, ClientSize(), m_pages, CurrentScreenState());
@@ -121,10 +116,10 @@ void CDisplayCore::SetSnapshotFile(const std::string& strPath)
     m_pSnapshot = strPath.empty() ? nullptr : std::make_unique<SnapshotWriter>(strPath);
 }
 
-void CDisplayCore::OfferSnapshot(const std::function<Image32()>& screenPicture)
+void CDisplayCore::OfferSnapshot()
 {
     if (!m_bSnapshotOwed || !m_pSnapshot->IsDue()) return;
-    m_pSnapshot->Offer(screenPicture(), [this] {
+    m_pSnapshot->Offer(ShownPicture(), [this] {
         return m_refresh.Shown() != nullptr ? DrawingRecordText(*m_refresh.Shown()) : std::string();
     });
     m_bSnapshotOwed = false;

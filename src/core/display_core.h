@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/cursor_idle.h"
+#include "core/frame_commands.h"
 #include "display/pages/screen_pages.h"
 #include "display/drawing/screen_refresh.h"
 #include "display/pages/screen_size.h"
@@ -28,9 +30,11 @@ class SnapshotWriter;
 // Everything the display is besides its window, the same on every platform: the network
 // server and its processor (messages arrive on the server's processing thread through
 // OnMessage), the page list, the screen's measure and repaint, the saved pages, the bell
-// and the snapshot. The platform's main window (CMainFrame) derives from it: it stores
-// its client size, ticks it ten times a second, paints through it, and carries out the
-// repaint requests that come from other threads.
+// and the snapshot, and the window's rules: the tick, the menu and keys, full screen and
+// what follows it. The platform's main window (CMainFrame) derives from it: it stores its
+// client size, calls OnTimer every kRepaintPeriodMs, paints through it, passes on its
+// menu, keys and mouse, and does what the core asks of the window system (the pure
+// virtual functions below).
 //
 // Teardown: the destructor stops the server and joins its threads before the page list
 // goes, so no message handling can touch a list that no longer exists.
@@ -68,7 +72,56 @@ public:
 
     void OnMessage(SOCKET s, CommMsg_base* pMsg) override;
 
+    // The platform's window: makes it, hidden, running the timer, with the server
+    // listening (StartServing); false when it could not be made. Then shows it
+    // maximised, or with the given client size (or EnterFullScreen).
+    virtual bool Create() = 0;
+    virtual void ShowMaximized() = 0;
+    virtual void ShowWithClientSize(int nWidth, int nHeight) = 0;
+
+    // Window thread, from the window system's events.
+    // Each IDT_REPAINT tick: runs what other threads asked of the window, measures the
+    // screen of now and invalidates what changed, offers the snapshot, feeds the bell, and
+    // hides an idle cursor. A tick whose picture would be the one shown asks for nothing.
+    void OnTimer();
+    // What a RequestRepaint brings, at once rather than at the next tick.
+    void OnRepaintRequest();
+    // Runs the menu's command as if it had been chosen (IDM_FULLSCREEN or IDM_EXIT).
+    void OnMenuCommand(int nCommand);
+    // True when the key was the window's and has been handled.
+    bool OnKeyDown(FrameKey key);
+    // A movement or click over the window: an idle cursor shows again.
+    void OnMouseActivity();
+    std::vector<MenuItem> ContextMenuNow() const { return ContextMenu(m_bFullScreen); }
+    // Before the window is first shown, in place of showing it otherwise.
+    void EnterFullScreen();
+
+    // Whether full-screen mode keeps the screen awake (the default) or leaves the screen
+    // saver and power saving to the desktop.
+    void SetKeepScreenAwake(bool bKeepAwake) { m_bKeepScreenAwake = bKeepAwake; }
+    bool IsFullScreenMode() const { return m_bFullScreen; }
+    bool IsKeepingScreenAwake() const { return m_bKeepingAwake; }
+    bool IsCursorHidden() const { return m_cursorIdle.IsHidden(); }
+
 protected:
+    // What the core asks of the platform's window, on the window thread.
+    virtual bool IsWindowShown() const = 0;
+    virtual void InvalidatePart(const RECT& part) = 0;
+    // Whether the window keeps its picture between repaints, so that a screen that stays as
+    // it is can be taken at any tick rather than only within a repaint.
+    virtual bool KeepsPictureBetweenRepaints() const = 0;
+    // Covers the whole monitor, on top; back to the restored window; closes the window,
+    // which ends the program.
+    virtual void ShowFullScreen() = 0;
+    virtual void ShowRestored() = 0;
+    virtual void CloseWindow() = 0;
+    // Puts what is invalid on the screen now, where the window system can.
+    virtual void UpdateNow() = 0;
+    virtual void SetCursorShown(bool bShown) = 0;
+    virtual void HoldScreenAwake(bool bHold) = 0;
+    // The window system's steady clock in milliseconds, which the idle cursor counts by.
+    virtual std::uint64_t TickCountMs() const = 0;
+
     // The saved pages come back (pictures fitted to the client area, or to `screen`
     // while the window has no size yet) and then the server listens, so no message can
     // come before the saved list. A server that cannot listen has told the user
@@ -77,23 +130,17 @@ protected:
 
     // Window thread only.
     void StoreClientSize(SIZE client);
-    // Measures the screen of now; returns the parts the window is to invalidate.
-    std::vector<RECT> TickScreen();
     // Draws the parts of the screen that a repaint asked for, as last measured.
     void PaintScreen(CDC& dc, const std::vector<RECT>& parts);
-    // Each tick: tells the bell which round the screen shows and how far it has run.
-    void FeedBell();
-    // After a repaint changed the screen; the picture is taken when a second has passed
-    // since the last one, so `screenPicture` is called at most once a second.
+    // After a repaint changed the screen.
     void NoteScreenChanged() { m_bSnapshotOwed = m_pSnapshot != nullptr; }
-    void OfferSnapshot(const std::function<Image32()>& screenPicture);
+    // Hands the snapshot writer what the window shows when it is owed one and a second
+    // has passed since the last, so the picture is copied at most once a second.
+    void OfferSnapshot();
 
-    // Safe from any thread: asks the window thread to tick at once, so that a message's
-    // page shows without waiting for the timer. The window's handling of it begins with
-    // RunWindowTasks.
+    // Safe from any thread: asks the window thread to call OnRepaintRequest soon, so that
+    // a message's page shows without waiting for the timer.
     virtual void RequestRepaint() = 0;
-    // Window thread: runs what other threads asked of it (RunOnWindowThread).
-    void RunWindowTasks();
     // Window thread: a copy of what the window shows, after the colour key; an empty
     // image when it shows nothing.
     virtual Image32 ShownPicture() const = 0;
@@ -102,6 +149,14 @@ protected:
     std::atomic<bool> m_bFullScreen{false};
 
 private:
+    // Measures the screen of now and invalidates what changes.
+    void Refresh();
+    // Runs what other threads asked of the window thread (RunOnWindowThread).
+    void RunWindowTasks();
+    // Each tick: tells the bell which round the screen shows and how far it has run.
+    void FeedBell();
+    // The cursor hides and the screen stays awake exactly while full screen is on.
+    void FollowFullScreenMode();
     ScreenState CurrentScreenState() const;
     // What the information screen's bottom band says about the server.
     InfoFooter ServerFooter() const;
@@ -138,4 +193,7 @@ private:
     std::vector<std::function<void()>> m_windowTasks;
     // Made when the server starts, stopped before it stops.
     std::unique_ptr<ScreenPictureService> m_pPictureService;
+    bool m_bKeepScreenAwake = true;
+    bool m_bKeepingAwake = false;
+    CursorIdle m_cursorIdle;
 };

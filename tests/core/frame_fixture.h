@@ -9,9 +9,7 @@
 #include <mutex>
 
 #include "app/qt/main_frame.h"
-#include "msg/comm_msg.h"
-#include "msg/msg_fields.h"
-#include "msg/msg_ids.h"
+#include "page_messages.h"
 #include "peer.h"
 
 // Runs the window thread's events until the condition holds or the deadline passes.
@@ -52,16 +50,7 @@ protected:
         return peer.Received();
     }
 
-    // What the page list holds, read under its lock: 'R' per round page, 'N' per note.
-    std::string PageKinds()
-    {
-        std::lock_guard lock(m_pFrame->Pages().Mutex());
-        std::string kinds;
-        for (int i = 0; i < m_pFrame->Pages().PageCount(); ++i) {
-            kinds += m_pFrame->Pages().Page(i).m_bRoundPage ? 'R' : 'N';
-        }
-        return kinds;
-    }
+    std::string PageKinds() { return PageKindsOf(*m_pFrame); }
 
     static void ProcessEventsFor(int nMilliseconds)
     {
@@ -74,21 +63,6 @@ protected:
     std::unique_ptr<CMainFrame> m_pFrame;
     int m_nPort = 0;
 };
-
-inline std::unique_ptr<CommMsg_base> MakeMsg(int nMsgID)
-{
-    auto msg = std::make_unique<CommMsg_base>();
-    msg->ResetMsg(nMsgID);
-    return msg;
-}
-
-inline std::unique_ptr<CommMsg_base> RoundPageMsg()
-{
-    auto msg = MakeMsg(MSGID_ROUND_PAGE);
-    SetIntField(*msg, MsgKey::kRemaining, 600);
-    SetIntField(*msg, MsgKey::kPeriodLength, 1200);
-    return msg;
-}
 
 inline std::unique_ptr<CommMsg_base> NotePageMsg(bool bReplace, QRgb colour = qRgb(10, 200, 30))
 {

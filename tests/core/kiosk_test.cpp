@@ -1,10 +1,11 @@
 // The window as a kiosk: the keys that switch full screen, what full screen holds on to
 // (the screen kept awake, the idle cursor hidden), and what it lets go of afterwards.
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 
-#include "app/qt/cursor_hider.h"
 #include "frame_fixture.h"
 
 namespace {
@@ -79,24 +80,27 @@ struct CursorEventCase {
     Qt::MouseButton button;
 };
 
-class CursorActivity : public ::testing::TestWithParam<CursorEventCase> {};
+class CursorActivity : public FrameTest, public ::testing::WithParamInterface<CursorEventCase> {};
 
 TEST_P(CursorActivity, BringsTheHiddenCursorBack)
 {
-    QWidget widget;
-    widget.setCursor(Qt::ArrowCursor);
-    CursorHider hider(&widget, std::chrono::milliseconds(20));
-    hider.SetActive(true);
-    ASSERT_TRUE(WaitForEvents([&] { return hider.IsHidden(); }, std::chrono::seconds(30)));
-    EXPECT_EQ(widget.cursor().shape(), Qt::BlankCursor);
+    PressKey(*m_pFrame, Qt::Key_F11);
+    ASSERT_TRUE(WaitForEvents([&] { return m_pFrame->IsCursorHidden(); }, std::chrono::seconds(30)));
+    EXPECT_EQ(m_pFrame->cursor().shape(), Qt::BlankCursor);
 
     QMouseEvent event(GetParam().type, QPointF(5, 5), QPointF(5, 5), GetParam().button, GetParam().button,
                       Qt::NoModifier);
-    QCoreApplication::sendEvent(&widget, &event);
-    EXPECT_FALSE(hider.IsHidden());
-    EXPECT_EQ(widget.cursor().shape(), Qt::ArrowCursor);
+    if (GetParam().button == Qt::RightButton) {
+        // The right button opens the menu, which waits for a choice: dismissed at once.
+        QTimer::singleShot(0, [] {
+            if (QWidget* pMenu = QApplication::activePopupWidget()) pMenu->close();
+        });
+    }
+    QCoreApplication::sendEvent(m_pFrame.get(), &event);
+    EXPECT_FALSE(m_pFrame->IsCursorHidden());
+    EXPECT_EQ(m_pFrame->cursor().shape(), Qt::ArrowCursor);
     // And it hides again after the next quiet spell.
-    EXPECT_TRUE(WaitForEvents([&] { return hider.IsHidden(); }, std::chrono::seconds(30)));
+    EXPECT_TRUE(WaitForEvents([&] { return m_pFrame->IsCursorHidden(); }, std::chrono::seconds(30)));
 }
 
 INSTANTIATE_TEST_SUITE_P(MoveAndClick, CursorActivity,

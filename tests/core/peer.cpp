@@ -6,8 +6,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "msg/frame_buffer.h"
-
 Peer::Peer(int nPort)
 {
     m_nFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -26,13 +24,6 @@ Peer::~Peer()
     if (m_nFd >= 0) {
         close(m_nFd);
     }
-}
-
-std::vector<std::uint8_t> FrameOf(const CommMsg_base& msg)
-{
-    FrameBuffer frame;
-    frame.FromMessage(msg);
-    return {frame.Bytes(), frame.Bytes() + frame.Length()};
 }
 
 bool Peer::Send(const CommMsg_base& msg)

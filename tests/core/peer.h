@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-class CommMsg_base;
+#include "wire_frame.h"
 
 // The scoring program's side of one connection, on a real socket to 127.0.0.1.
 class Peer {
@@ -26,5 +26,3 @@ private:
     int m_nFd = -1;
     std::vector<std::uint8_t> m_received;
 };
-
-std::vector<std::uint8_t> FrameOf(const CommMsg_base& msg);

@@ -8,8 +8,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "app/qt/pavlune_app.h"
-#include "app/qt/single_instance.h"
+#include "core/single_instance.h"
 #include "os/message_box.h"
 
 namespace {
@@ -36,7 +35,7 @@ protected:
 
 TEST_F(Lock, OneHolderPerSessionAndFreeAgainWhenItEnds)
 {
-    EXPECT_EQ(SingleInstanceLock::LockFilePath(), (m_dir / "SingleClientFlag-Pavlune.lock").string());
+    EXPECT_EQ(SingleInstanceLock::LockName(), (m_dir / "SingleClientFlag-Pavlune.lock").string());
     {
         SingleInstanceLock first;
         ASSERT_TRUE(first.Acquire());
@@ -50,10 +49,10 @@ TEST_F(Lock, OneHolderPerSessionAndFreeAgainWhenItEnds)
 TEST_F(Lock, WithoutARuntimeDirTheTempDirCarriesTheUserId)
 {
     unsetenv("XDG_RUNTIME_DIR");
-    const std::string path = SingleInstanceLock::LockFilePath();
+    const std::string path = SingleInstanceLock::LockName();
     EXPECT_NE(path.find("SingleClientFlag-Pavlune-" + std::to_string(getuid()) + ".lock"), std::string::npos) << path;
     setenv("XDG_RUNTIME_DIR", (m_dir / "not-there").c_str(), 1);
-    EXPECT_EQ(SingleInstanceLock::LockFilePath(), path) << "a runtime dir that does not exist is not used";
+    EXPECT_EQ(SingleInstanceLock::LockName(), path) << "a runtime dir that does not exist is not used";
 }
 
 TEST_F(Lock, ASymbolicLinkInPlaceOfTheFileIsNotFollowed)

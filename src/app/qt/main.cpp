@@ -2,25 +2,19 @@
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/qt/app_shell.h"
 #include "app/qt/message_box_qt.h"
 #include "app/qt/qt_options.h"
-#include "app/qt/pavlune_app.h"
 #include "app/qt/platform_choice.h"
 #include "app/qt/screen_choice.h"
+#include "core/command_line.h"
+#include "core/monitor_choice.h"
 #include "os/message_box.h"
-
-namespace {
-
-int CommandLineError(const std::string& what, const std::string& programName)
-{
-    std::cerr << "pavlune: " << what << "\n" << "Try '" << programName << " --help'." << std::endl;
-    return 2;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -28,16 +22,8 @@ int main(int argc, char** argv)
         ParseOptions(std::vector<std::string>(argv, argv + argc), ConfigFilePath(), QtHandOnOptions());
     // The name without its directory: --help feeds the manual page, which shows no build path.
     const std::string programName = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "pavlune";
-    if (!parsed.strError.empty()) {
-        return CommandLineError(parsed.strError, programName);
-    }
-    if (parsed.options.bHelp) {
-        std::cout << UsageText(programName, QtHelp());
-        return 0;
-    }
-    if (parsed.options.bVersion) {
-        std::cout << VersionText();
-        return 0;
+    if (const std::optional<int> nAnswered = AnswerCommandLine(parsed, programName, QtHelp())) {
+        return *nAnswered;
     }
 
     PlatformChoice platform = PrepareQtPlatform(parsed.handedOn);
@@ -63,15 +49,15 @@ int main(int argc, char** argv)
     ReportPlatformFallback();
     InstallMessageBoxes();
 
-    QScreen* pScreen = FindScreen(parsed.options.strScreen);
-    if (pScreen == nullptr && !parsed.options.strScreen.empty()) {
-        return CommandLineError("no monitor \"" + parsed.options.strScreen + "\"; the monitors are " + MonitorList(),
-                                programName);
+    const std::vector<MonitorInfo> monitors = Monitors();
+    const std::optional<std::size_t> nMonitor = ChooseMonitor(parsed.options.strScreen, monitors);
+    if (!nMonitor && !parsed.options.strScreen.empty()) {
+        return UnknownMonitorError(parsed.options.strScreen, monitors, programName);
     }
 
     int nStatus = 1;
     {
-        CPavlunewinApp pavlune(parsed.options, pScreen);
+        CPavlunewinApp pavlune(parsed.options, std::make_unique<QtAppShell>(nMonitor ? MonitorScreen(*nMonitor) : nullptr));
         if (pavlune.InitInstance()) {
             nStatus = pavlune.Run();
         }

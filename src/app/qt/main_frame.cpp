@@ -5,10 +5,10 @@
 #include <QTimerEvent>
 #include <QWindow>
 
-#include <algorithm>
+#include <chrono>
 
-#include "app/qt/screen_awake.h"
 #include "app/qt/window_flags.h"
+#include "core/screen_awake.h"
 
 CMainFrame::CMainFrame(int nPort) : CDisplayCore(nPort) {}
 
@@ -25,6 +25,9 @@ bool CMainFrame::Create()
     setWindowTitle(QStringLiteral("Pavlune_win"));
     setWindowFlags(kWindowedFlags);
     setCursor(Qt::ArrowCursor);
+    // Movement without a button pressed reaches the window only with tracking on; the
+    // idle cursor comes back at it.
+    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     create();
@@ -71,31 +74,13 @@ void CMainFrame::ShowWithClientSize(int nWidth, int nHeight)
     show();
 }
 
-void CMainFrame::EnterFullScreen()
-{
-    m_bFullScreen = true;
-    SwitchFullScreenOn();
-}
-
 void CMainFrame::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_repaintTimer.timerId()) {
-        OnTimer(m_nRepaintTimer);
+        OnTimer();
         return;
     }
     QWidget::timerEvent(event);
-}
-
-void CMainFrame::OnTimer(int)
-{
-    // The clock of a round page and the rotation of notes move on because each tick works
-    // them out afresh. A tick whose picture would be the one shown composes nothing and
-    // asks for nothing; otherwise only the part that changed goes to the screen.
-    RunWindowTasks();
-    Refresh();
-    // A screen that stays as it is gets no repaint that could take the picture.
-    if (isVisible() && CanOfferSnapshotBetweenRepaints()) OfferScreenSnapshot();
-    FeedBell();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event)
@@ -106,8 +91,12 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
 
 void CMainFrame::RequestRepaint()
 {
-    QMetaObject::invokeMethod(this, [this] {
-        RunWindowTasks();
-        Refresh();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this] { OnRepaintRequest(); }, Qt::QueuedConnection);
+}
+
+std::uint64_t CMainFrame::TickCountMs() const
+{
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
 }

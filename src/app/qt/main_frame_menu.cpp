@@ -5,17 +5,14 @@
 #include <QScreen>
 
 #include "app/qt/main_frame.h"
-#include "app/qt/screen_awake.h"
+#include "core/screen_awake.h"
 #include "app/qt/window_flags.h"
-#include "os/lang_index.h"
-#include "text/lang_text.h"
-#include "text/wide_text.h"
 
 namespace {
 
-QString MenuText(const char* langText)
+FrameKey ToFrameKey(int nKey)
 {
-    return QString::fromStdU16String(Utf8ToWide(ChooseLangText(langText, WindowLangIndex())));
+    return nKey == Qt::Key_F11 ? FrameKey::F11 : nKey == Qt::Key_Escape ? FrameKey::Escape : FrameKey::Other;
 }
 
 }  // namespace
@@ -23,30 +20,37 @@ QString MenuText(const char* langText)
 void CMainFrame::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
+    OnMouseActivity();
     if (event->button() == Qt::RightButton) {
         OnRButtonDown();
     }
 }
 
+void CMainFrame::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    OnMouseActivity();
+}
+
 void CMainFrame::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_F11 || (event->key() == Qt::Key_Escape && m_bFullScreen)) {
-        OnMenuCommand(IDM_FULLSCREEN);
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!OnKeyDown(ToFrameKey(event->key()))) QWidget::keyPressEvent(event);
 }
 
 void CMainFrame::FillContextMenu(QMenu& menu) const
 {
-    QAction* pFullScreen = menu.addAction(MenuText(LangText::kMenuFullScreen));
-    pFullScreen->setData(IDM_FULLSCREEN);
-    if (m_bFullScreen) {
-        pFullScreen->setCheckable(true);
-        pFullScreen->setChecked(true);
+    for (const MenuItem& item : ContextMenuNow()) {
+        if (item.nCommand == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* pAction = menu.addAction(QString::fromStdU16String(item.text));
+        pAction->setData(item.nCommand);
+        if (item.bChecked) {
+            pAction->setCheckable(true);
+            pAction->setChecked(true);
+        }
     }
-    menu.addSeparator();
-    menu.addAction(MenuText(LangText::kMenuExit))->setData(IDM_EXIT);
 }
 
 void CMainFrame::OnRButtonDown()
@@ -59,21 +63,7 @@ void CMainFrame::OnRButtonDown()
     OnMenuCommand(pChosen != nullptr ? pChosen->data().toInt() : 0);
 }
 
-void CMainFrame::OnMenuCommand(int nCommand)
-{
-    if (nCommand == IDM_EXIT) {
-        close();
-    } else if (nCommand == IDM_FULLSCREEN) {
-        m_bFullScreen = !m_bFullScreen;
-        if (m_bFullScreen) {
-            SwitchFullScreenOn();
-        } else {
-            SwitchFullScreenOff();
-        }
-    }
-}
-
-void CMainFrame::SwitchFullScreenOn()
+void CMainFrame::ShowFullScreen()
 {
     if (isVisible() && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) == 0) {
         m_rcRestore = geometry();
@@ -87,25 +77,23 @@ void CMainFrame::SwitchFullScreenOn()
     showFullScreen();
     raise();
     activateWindow();
-    FollowFullScreenMode();
 }
 
-void CMainFrame::SwitchFullScreenOff()
+void CMainFrame::ShowRestored()
 {
     setWindowFlags(kRestoredFlags);
     showNormal();
     if (m_rcRestore.isValid()) {
         setGeometry(m_rcRestore);
     }
-    FollowFullScreenMode();
 }
 
-void CMainFrame::FollowFullScreenMode()
+void CMainFrame::SetCursorShown(bool bShown)
 {
-    m_cursorHider.SetActive(m_bFullScreen);
-    if (!m_bFullScreen || !m_bKeepScreenAwake) {
-        m_pScreenAwake.reset();
-    } else if (!m_pScreenAwake) {
-        m_pScreenAwake = std::make_unique<ScreenAwake>();
-    }
+    setCursor(bShown ? Qt::ArrowCursor : Qt::BlankCursor);
+}
+
+void CMainFrame::HoldScreenAwake(bool bHold)
+{
+    m_pScreenAwake = bHold ? std::make_unique<ScreenAwake>() : nullptr;
 }

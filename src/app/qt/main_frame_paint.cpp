@@ -53,10 +53,9 @@ Image32 CMainFrame::ShownPicture() const
     return isVisible() ? ToImage32(ScreenImage()) : Image32();
 }
 
-void CMainFrame::Refresh()
+void CMainFrame::InvalidatePart(const RECT& part)
 {
-    if (!isVisible()) return;
-    for (const RECT& rc : TickScreen()) update(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    update(part.left, part.top, part.right - part.left, part.bottom - part.top);
 }
 
 void CMainFrame::OnPaint(const QRegion& region)
@@ -71,15 +70,10 @@ void CMainFrame::OnPaint(const QRegion& region)
         PaintScreen(dc, parts);
     }
     NoteScreenChanged();
-    OfferScreenSnapshot();
+    OfferSnapshot();
 }
 
-void CMainFrame::OfferScreenSnapshot()
-{
-    OfferSnapshot([this] { return ToImage32(ScreenImage()); });
-}
-
-bool CMainFrame::CanOfferSnapshotBetweenRepaints()
+bool CMainFrame::KeepsPictureBetweenRepaints() const
 {
     return StoreKeptBetweenRepaints();
 }

@@ -1,4 +1,8 @@
-#include "screen_awake.h"
+// The screen kept awake on Linux. On X the screen saver and its DPMS timer are suspended
+// through the X connection, so a crash releases them with the connection; a desktop's
+// freedesktop ScreenSaver service, when the session bus has one, holds an inhibition as
+// well. Qt's application object must exist.
+#include "core/screen_awake.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -37,11 +41,9 @@ void WakeScreen(Display* pDisplay)
     }
 }
 
-}  // namespace
-
 // The cookie comes back later than the request leaves; whichever of the two, reply or
 // release, comes second sends the UnInhibit.
-struct ScreenAwake::DesktopInhibit {
+struct DesktopInhibit {
     std::optional<uint> cookie;
     bool bReleased = false;
 
@@ -53,7 +55,14 @@ struct ScreenAwake::DesktopInhibit {
     }
 };
 
-ScreenAwake::ScreenAwake()
+}  // namespace
+
+struct ScreenAwake::Hold {
+    Display* pXDisplay = nullptr;  // Qt's X connection while the suspension holds
+    std::shared_ptr<DesktopInhibit> pInhibit;
+};
+
+ScreenAwake::ScreenAwake() : m_pHold(std::make_unique<Hold>())
 {
     auto* pX11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (pX11 != nullptr && pX11->display() != nullptr) {
@@ -68,7 +77,7 @@ ScreenAwake::ScreenAwake()
             XScreenSaverSuspend(pDisplay, True);
             WakeScreen(pDisplay);
             XFlush(pDisplay);
-            m_pXDisplay = pDisplay;
+            m_pHold->pXDisplay = pDisplay;
         }
     }
 
@@ -76,14 +85,14 @@ ScreenAwake::ScreenAwake()
     if (!bus.isConnected()) {
         return;
     }
-    m_pInhibit = std::make_shared<DesktopInhibit>();
+    m_pHold->pInhibit = std::make_shared<DesktopInhibit>();
     QDBusMessage call = ScreenSaverCall(QStringLiteral("Inhibit"));
     call << QGuiApplication::applicationDisplayName() << QStringLiteral("showing the tournament room's display");
     // Asynchronous: the window thread does not wait for the desktop. A session without the
     // service answers with an error, which leaves nothing to release.
     auto* pWatcher = new QDBusPendingCallWatcher(bus.asyncCall(call), qGuiApp);
     QObject::connect(pWatcher, &QDBusPendingCallWatcher::finished,
-                     [pInhibit = m_pInhibit](QDBusPendingCallWatcher* pCall) {
+                     [pInhibit = m_pHold->pInhibit](QDBusPendingCallWatcher* pCall) {
                          const QDBusPendingReply<uint> reply = *pCall;
                          pCall->deleteLater();
                          if (reply.isError()) {
@@ -99,15 +108,14 @@ ScreenAwake::ScreenAwake()
 
 ScreenAwake::~ScreenAwake()
 {
-    if (m_pXDisplay != nullptr) {
-        auto* pDisplay = static_cast<Display*>(m_pXDisplay);
-        XScreenSaverSuspend(pDisplay, False);
-        XFlush(pDisplay);
+    if (m_pHold->pXDisplay != nullptr) {
+        XScreenSaverSuspend(m_pHold->pXDisplay, False);
+        XFlush(m_pHold->pXDisplay);
     }
-    if (m_pInhibit) {
-        m_pInhibit->bReleased = true;
-        if (m_pInhibit->cookie) {
-            DesktopInhibit::UnInhibit(*m_pInhibit->cookie);
+    if (m_pHold->pInhibit) {
+        m_pHold->pInhibit->bReleased = true;
+        if (m_pHold->pInhibit->cookie) {
+            DesktopInhibit::UnInhibit(*m_pHold->pInhibit->cookie);
         }
     }
 }

@@ -3,36 +3,35 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <charconv>
+#include <algorithm>
 
-QScreen* FindScreen(const std::string& choice)
+#include "core/monitor_choice.h"
+
+namespace {
+
+// The primary screen first, the others in Qt's order.
+QList<QScreen*> Screens()
 {
-    if (choice.empty()) {
-        return QGuiApplication::primaryScreen();
-    }
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    int nIndex = -1;
-    const char* end = choice.data() + choice.size();
-    if (auto [ptr, ec] = std::from_chars(choice.data(), end, nIndex); ec == std::errc() && ptr == end) {
-        return nIndex >= 0 && nIndex < screens.size() ? screens[nIndex] : nullptr;
-    }
-    for (QScreen* pScreen : screens) {
-        if (pScreen->name().toStdString() == choice) {
-            return pScreen;
-        }
-    }
-    return nullptr;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    const QScreen* pPrimary = QGuiApplication::primaryScreen();
+    std::stable_partition(screens.begin(), screens.end(), [pPrimary](const QScreen* p) { return p == pPrimary; });
+    return screens;
 }
 
-std::string MonitorList()
+}  // namespace
+
+std::vector<MonitorInfo> Monitors()
 {
-    std::string text;
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    for (qsizetype i = 0; i < screens.size(); ++i) {
-        const QRect g = screens[i]->geometry();
-        text += (i > 0 ? ", " : "") + std::to_string(i) + " \"" + screens[i]->name().toStdString() + "\" "
-              + std::to_string(g.width()) + "x" + std::to_string(g.height()) + "+" + std::to_string(g.x()) + "+"
-              + std::to_string(g.y());
+    std::vector<MonitorInfo> monitors;
+    for (const QScreen* pScreen : Screens()) {
+        const QRect g = pScreen->geometry();
+        monitors.push_back(MonitorInfo{pScreen->name().toStdString(), RECT{g.x(), g.y(), g.x() + g.width(), g.y() + g.height()}});
     }
-    return text.empty() ? "none" : text;
+    return monitors;
+}
+
+QScreen* MonitorScreen(std::size_t nMonitor)
+{
+    const QList<QScreen*> screens = Screens();
+    return nMonitor < static_cast<std::size_t>(screens.size()) ? screens[static_cast<qsizetype>(nMonitor)] : nullptr;
 }

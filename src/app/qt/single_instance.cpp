@@ -1,4 +1,6 @@
-#include "single_instance.h"
+// One copy per session on Linux: an exclusive advisory lock on a file in the user's
+// runtime directory, which the kernel drops when the process ends.
+#include "core/single_instance.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -19,12 +21,12 @@ bool IsDirectory(const char* path)
 
 SingleInstanceLock::~SingleInstanceLock()
 {
-    if (m_nFd >= 0) {
-        close(m_nFd);
+    if (m_nLock != kNoLock) {
+        close(static_cast<int>(m_nLock));
     }
 }
 
-std::string SingleInstanceLock::LockFilePath()
+std::string SingleInstanceLock::LockName()
 {
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
     if (IsDirectory(runtimeDir)) {
@@ -39,17 +41,18 @@ std::string SingleInstanceLock::LockFilePath()
 
 bool SingleInstanceLock::Acquire()
 {
-    if (m_nFd < 0) {
+    if (m_nLock == kNoLock) {
         // O_NOFOLLOW: in a shared temp dir a planted symbolic link must not make us
         // create or lock a file elsewhere.
-        m_nFd = open(LockFilePath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    }
-    if (m_nFd < 0) {
-        return true;
+        const int nFd = open(LockName().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (nFd < 0) {
+            return true;
+        }
+        m_nLock = nFd;
     }
     int rc;
     do {
-        rc = flock(m_nFd, LOCK_EX | LOCK_NB);
+        rc = flock(static_cast<int>(m_nLock), LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     return rc == 0 || errno != EWOULDBLOCK;
 }

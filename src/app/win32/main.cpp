@@ -2,17 +2,20 @@
 #include <shellapi.h>
 #include <winsock2.h>
 
-#include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/win32/app_shell.h"
+#include "app/win32/console_attach.h"
+#include "app/win32/message_box_win32.h"
+#include "app/win32/screen_choice.h"
+#include "core/command_line.h"
+#include "core/monitor_choice.h"
 #include "options/options.h"
 #include "os/file_path.h"
 #include "os/message_box.h"
-#include "app/win32/console_attach.h"
-#include "app/win32/message_box_win32.h"
-#include "app/win32/pavlune_app.h"
-#include "app/win32/screen_choice.h"
 #include "text/wide_text.h"
 
 namespace {
@@ -36,12 +39,6 @@ PlatformHelp WindowsHelp()
 {
     return PlatformHelp{{}, "A right click opens the menu: \"Full screen\" and \"Exit\". F11 switches full screen "
                             "on and off; Escape leaves it."};
-}
-
-int CommandLineError(const std::string& what, const std::string& programName)
-{
-    std::cerr << "pavlune: " << what << "\n" << "Try '" << programName << " --help'." << std::endl;
-    return 2;
 }
 
 // Windows Sockets, which the server's library would otherwise start on its first use;
@@ -70,19 +67,11 @@ int main()
     const std::vector<std::string> args = CommandLineArgs();
     const ParsedOptions parsed = ParseOptions(args, ConfigFilePath());
     const std::string programName = Utf8FromPath(PathFromUtf8(args[0]).filename());
-    if (!parsed.strError.empty()) return CommandLineError(parsed.strError, programName);
-    if (parsed.options.bHelp) {
-        std::cout << UsageText(programName, WindowsHelp());
-        return 0;
-    }
-    if (parsed.options.bVersion) {
-        std::cout << VersionText();
-        return 0;
-    }
-    const HMONITOR hMonitor = FindMonitor(parsed.options.strScreen);
-    if (hMonitor == nullptr && !parsed.options.strScreen.empty()) {
-        return CommandLineError("no monitor \"" + parsed.options.strScreen + "\"; the monitors are " + MonitorList(),
-                                programName);
+    if (const std::optional<int> nAnswered = AnswerCommandLine(parsed, programName, WindowsHelp())) return *nAnswered;
+    const std::vector<MonitorInfo> monitors = Monitors();
+    const std::optional<std::size_t> nMonitor = ChooseMonitor(parsed.options.strScreen, monitors);
+    if (!nMonitor && !parsed.options.strScreen.empty()) {
+        return UnknownMonitorError(parsed.options.strScreen, monitors, programName);
     }
     InstallMessageBoxes();
     const WinsockSession winsock;
@@ -92,7 +81,8 @@ int main()
     }
     int nStatus = 1;
     {
-        CPavlunewinApp pavlune(parsed.options, hMonitor);
+        CPavlunewinApp pavlune(parsed.options,
+                               std::make_unique<Win32AppShell>(nMonitor ? MonitorHandle(*nMonitor) : nullptr));
         if (pavlune.InitInstance()) nStatus = pavlune.Run();
     }
     SetMessageBoxHandler(nullptr);

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "app/win32/screen_awake.h"
+#include "core/screen_awake.h"
 #include "app/win32/window_styles.h"
 
 namespace {
@@ -81,35 +81,36 @@ LRESULT CMainFrame::OnWindowMessage(UINT nMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_APP_REFRESH:
         m_bRefreshPosted.store(false);
-        RunWindowTasks();
-        Refresh();
+        OnRepaintRequest();
         return 0;
     case WM_SIZE:
         OnSize(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_RBUTTONDOWN:
-        m_cursorIdle.OnMouseActivity(GetTickCount64());
+        OnMouseActivity();
         OnRButtonDown();
         return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
-        if (m_cursorIdle.OnMouseActivity(GetTickCount64())) SetCursor(LoadCursorW(nullptr, kArrowCursor));
+        OnMouseActivity();
         break;
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && m_cursorIdle.IsHidden()) {
+        if (LOWORD(lParam) == HTCLIENT && IsCursorHidden()) {
             SetCursor(nullptr);
             return TRUE;
         }
         break;
     case WM_KEYDOWN:
-        if (OnKeyDown(wParam)) return 0;
+        if (OnKeyDown(wParam == VK_F11 ? FrameKey::F11 : wParam == VK_ESCAPE ? FrameKey::Escape : FrameKey::Other)) {
+            return 0;
+        }
         break;
     case WM_DPICHANGED:
         OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DISPLAYCHANGE:
         // A new resolution: full screen covers the monitor as it is now.
-        if (m_bFullScreen) SwitchFullScreenOn();
+        if (m_bFullScreen) ShowFullScreen();
         break;
     case WM_DESTROY:
         m_hRepaintTarget.store(nullptr);
@@ -151,29 +152,6 @@ void CMainFrame::ShowWithClientSize(int nWidth, int nHeight)
     UpdateWindow(m_hWnd);
 }
 
-void CMainFrame::EnterFullScreen()
-{
-    m_bFullScreen = true;
-    SwitchFullScreenOn();
-    UpdateWindow(m_hWnd);
-}
-
-void CMainFrame::OnTimer()
-{
-    // The clock of a round page and the rotation of notes move on because each tick works
-    // them out afresh; only the parts that changed are invalidated.
-    RunWindowTasks();
-    Refresh();
-    // The window keeps its picture between repaints, so a screen that stays as it is can
-    // be taken at any tick.
-    if (IsWindowVisible(m_hWnd)) OfferSnapshot([this] { return ShownPicture(); });
-    FeedBell();
-    if (m_cursorIdle.Tick(GetTickCount64())) {
-        POINT pt{};
-        if (GetCursorPos(&pt) && WindowFromPoint(pt) == m_hWnd) SetCursor(nullptr);
-    }
-}
-
 void CMainFrame::OnSize(int nWidth, int nHeight)
 {
     StoreClientSize(SIZE{nWidth, nHeight});
@@ -199,12 +177,6 @@ void CMainFrame::RequestRepaint()
 Image32 CMainFrame::ShownPicture() const
 {
     return IsWindowVisible(m_hWnd) && m_pScreen ? m_pScreen->OpaqueCopy() : Image32();
-}
-
-void CMainFrame::Refresh()
-{
-    if (!IsWindowVisible(m_hWnd)) return;
-    for (const RECT& rc : TickScreen()) InvalidateRect(m_hWnd, &rc, FALSE);
 }
 
 int RunMessageLoop()

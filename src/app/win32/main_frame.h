@@ -8,19 +8,19 @@
 #include "core/display_core.h"
 #include "draw/image32.h"
 #include "draw/win32/dib_section.h"
-#include "app/win32/cursor_idle.h"
 
 class ScreenAwake;
 
-inline constexpr UINT_PTR IDT_REPAINT = 8319;
-inline constexpr UINT kRepaintPeriodMs = 100;
-inline constexpr int IDM_FULLSCREEN = 2002;
-inline constexpr int IDM_EXIT = 2010;
-
-// The display's only window, on Windows: a window class of its own, the repaint timer,
-// the paint through an off-screen picture, menu, keys, full screen, cursor and the screen
-// kept awake. Everything else it is comes from CDisplayCore, which it drives from the
-// window thread.
+// The display's only window, on Windows. What it does by itself, with Win32's calls:
+// - the window: its class and styles, the monitor it opens on, maximised, sized or full
+//   screen, and full screen kept over the monitor when its resolution or DPI changes;
+// - the IDT_REPAINT timer, whose WM_TIMER calls OnTimer;
+// - the repaint requests of other threads, posted to the window thread;
+// - the paint, into the picture it keeps, and the copy of what it shows;
+// - the context menu, the keys and the mouse, passed on to the core;
+// - the cursor's shape and the screen kept awake, when the core asks.
+// Every rule of the window (the tick's steps, the menu and keys, full screen, the idle
+// cursor) is CDisplayCore's.
 class CMainFrame : public CDisplayCore {
 public:
     explicit CMainFrame(int nPort = kStandardPort);
@@ -32,41 +32,40 @@ public:
     // The monitor that the window opens on and covers in full screen; before Create.
     // Without it, the primary one.
     void SetTargetMonitor(HMONITOR hMonitor) { m_hTargetMonitor = hMonitor; }
-    void SetKeepScreenAwake(bool bKeepAwake) { m_bKeepScreenAwake = bKeepAwake; }
 
     // Makes the window (hidden) and runs OnCreate: the server listens and the timer runs
     // before the window is first shown. False when the window could not be made.
-    bool Create();
-    void ShowMaximized();
-    void ShowWithClientSize(int nWidth, int nHeight);
-    void EnterFullScreen();
+    bool Create() override;
+    void ShowMaximized() override;
+    void ShowWithClientSize(int nWidth, int nHeight) override;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
-    // Runs the menu's command as if it had been chosen (2002 or 2010).
-    void OnMenuCommand(int nCommand);
 
 protected:
     void RequestRepaint() override;
     Image32 ShownPicture() const override;
+    bool IsWindowShown() const override { return IsWindowVisible(m_hWnd) != FALSE; }
+    void InvalidatePart(const RECT& part) override { InvalidateRect(m_hWnd, &part, FALSE); }
+    // The window keeps its picture between repaints.
+    bool KeepsPictureBetweenRepaints() const override { return true; }
+    void ShowFullScreen() override;
+    void ShowRestored() override;
+    void CloseWindow() override { SendMessageW(m_hWnd, WM_CLOSE, 0, 0); }
+    void UpdateNow() override { UpdateWindow(m_hWnd); }
+    void SetCursorShown(bool bShown) override;
+    void HoldScreenAwake(bool bHold) override;
+    std::uint64_t TickCountMs() const override { return GetTickCount64(); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowMessage(UINT nMsg, WPARAM wParam, LPARAM lParam);
 
     int OnCreate();
-    void OnTimer();
     void OnPaint();
     void OnSize(int nWidth, int nHeight);
     void OnRButtonDown();
-    bool OnKeyDown(WPARAM nKey);
     void OnDpiChanged(const RECT& suggested);
 
-    // Measures the screen of now and invalidates what changes.
-    void Refresh();
-    void SwitchFullScreenOn();
-    void SwitchFullScreenOff();
-    // The cursor hides and the screen stays awake exactly while full screen is on.
-    void FollowFullScreenMode();
     RECT MonitorRect() const;
     RECT WorkArea() const;
 
@@ -76,9 +75,7 @@ private:
     std::atomic<bool> m_bRefreshPosted{false};
     UINT_PTR m_nRepaintTimer = 0;
     HMONITOR m_hTargetMonitor = nullptr;
-    bool m_bKeepScreenAwake = true;
     std::unique_ptr<ScreenAwake> m_pScreenAwake;
-    CursorIdle m_cursorIdle;
     // What the client area shows, kept between repaints and drawn on in place: a repaint
     // draws only the parts it is asked for and puts only those on the screen, and the
     // colour key leaves the pixels below as they were. Made anew only when the client

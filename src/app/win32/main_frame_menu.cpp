@@ -4,12 +4,9 @@
 #include <type_traits>
 
 #include "net/diag_log.h"
-#include "os/lang_index.h"
 #include "app/win32/main_frame.h"
-#include "app/win32/screen_awake.h"
+#include "core/screen_awake.h"
 #include "app/win32/window_styles.h"
-#include "text/lang_text.h"
-#include "text/wide_text.h"
 
 namespace {
 
@@ -17,11 +14,6 @@ struct MenuDeleter {
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
-
-std::u16string MenuText(const char* langText)
-{
-    return Utf8ToWide(ChooseLangText(langText, WindowLangIndex()));
-}
 
 const wchar_t* Wide(const std::u16string& text)
 {
@@ -34,14 +26,18 @@ void CMainFrame::OnRButtonDown()
 {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
-    const std::u16string fullScreen = MenuText(LangText::kMenuFullScreen);
-    const std::u16string exit = MenuText(LangText::kMenuExit);
-    AppendMenuW(menu.get(), MF_STRING, IDM_FULLSCREEN, Wide(fullScreen));
-    if (m_bFullScreen) CheckMenuItem(menu.get(), IDM_FULLSCREEN, MF_BYCOMMAND | MF_CHECKED);
-    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), MF_STRING, IDM_EXIT, Wide(exit));
     // A menu's texts cannot be read back from the screen; the log says what it offered.
-    WriteLog(u"context menu: \"" + fullScreen + (m_bFullScreen ? u"\" (checked), \"" : u"\", \"") + exit + u"\"");
+    std::u16string offered;
+    for (const MenuItem& item : ContextMenuNow()) {
+        if (item.nCommand == 0) {
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        AppendMenuW(menu.get(), MF_STRING, item.nCommand, Wide(item.text));
+        if (item.bChecked) CheckMenuItem(menu.get(), item.nCommand, MF_BYCOMMAND | MF_CHECKED);
+        offered += (offered.empty() ? u"\"" : u", \"") + item.text + (item.bChecked ? u"\" (checked)" : u"\"");
+    }
+    WriteLog(u"context menu: " + offered);
     // At the cursor, not at the click; either button chooses an item.
     POINT pt{};
     GetCursorPos(&pt);
@@ -49,30 +45,7 @@ void CMainFrame::OnRButtonDown()
     OnMenuCommand(nChosen);
 }
 
-bool CMainFrame::OnKeyDown(WPARAM nKey)
-{
-    if (nKey == VK_F11 || (nKey == VK_ESCAPE && m_bFullScreen)) {
-        OnMenuCommand(IDM_FULLSCREEN);
-        return true;
-    }
-    return false;
-}
-
-void CMainFrame::OnMenuCommand(int nCommand)
-{
-    if (nCommand == IDM_EXIT) {
-        SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
-    } else if (nCommand == IDM_FULLSCREEN) {
-        m_bFullScreen = !m_bFullScreen;
-        if (m_bFullScreen) {
-            SwitchFullScreenOn();
-        } else {
-            SwitchFullScreenOff();
-        }
-    }
-}
-
-void CMainFrame::SwitchFullScreenOn()
+void CMainFrame::ShowFullScreen()
 {
     SetForegroundWindow(m_hWnd);
     SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -87,33 +60,36 @@ void CMainFrame::SwitchFullScreenOn()
     const RECT monitor = MonitorRect();
     SetWindowPos(m_hWnd, HWND_TOPMOST, monitor.left, monitor.top, monitor.right - monitor.left,
                  monitor.bottom - monitor.top, SWP_FRAMECHANGED);
-    FollowFullScreenMode();
 }
 
-void CMainFrame::SwitchFullScreenOff()
+void CMainFrame::ShowRestored()
 {
     SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     const LONG style = GetWindowLongW(m_hWnd, GWL_STYLE);
     SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(static_cast<DWORD>(style) | WS_POPUP | kFrameBits));
     SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
     ShowWindow(m_hWnd, SW_SHOWNORMAL);
-    FollowFullScreenMode();
 }
 
-void CMainFrame::FollowFullScreenMode()
+void CMainFrame::SetCursorShown(bool bShown)
 {
-    m_cursorIdle.SetActive(m_bFullScreen, GetTickCount64());
-    if (!m_bFullScreen || !m_bKeepScreenAwake) {
-        m_pScreenAwake.reset();
-    } else if (!m_pScreenAwake) {
-        m_pScreenAwake = std::make_unique<ScreenAwake>();
+    if (bShown) {
+        SetCursor(LoadCursorW(nullptr, kArrowCursor));
+        return;
     }
+    POINT pt{};
+    if (GetCursorPos(&pt) && WindowFromPoint(pt) == m_hWnd) SetCursor(nullptr);
+}
+
+void CMainFrame::HoldScreenAwake(bool bHold)
+{
+    m_pScreenAwake = bHold ? std::make_unique<ScreenAwake>() : nullptr;
 }
 
 void CMainFrame::OnDpiChanged(const RECT& suggested)
 {
     if (m_bFullScreen) {
-        SwitchFullScreenOn();
+        ShowFullScreen();
         return;
     }
     SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

@@ -43,5 +43,5 @@ void CMainFrame::OnPaint()
         NoteScreenChanged();
     }
     EndPaint(m_hWnd, &ps);
-    OfferSnapshot([this] { return ShownPicture(); });
+    OfferSnapshot();
 }

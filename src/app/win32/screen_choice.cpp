@@ -1,9 +1,9 @@
 #include "screen_choice.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
+#include "core/monitor_choice.h"
 #include "text/wide_text.h"
 
 namespace {
@@ -28,7 +28,7 @@ BOOL CALLBACK AddMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
 }
 
 // The primary monitor first, the others in the system's order, as Qt numbers screens.
-std::vector<Monitor> Monitors()
+std::vector<Monitor> SystemMonitors()
 {
     std::vector<Monitor> monitors;
     EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
@@ -38,30 +38,15 @@ std::vector<Monitor> Monitors()
 
 }  // namespace
 
-HMONITOR FindMonitor(const std::string& choice)
+std::vector<MonitorInfo> Monitors()
 {
-    const std::vector<Monitor> monitors = Monitors();
-    if (choice.empty()) return monitors.empty() ? nullptr : monitors.front().hMonitor;
-    int nIndex = -1;
-    const char* end = choice.data() + choice.size();
-    if (auto [ptr, ec] = std::from_chars(choice.data(), end, nIndex); ec == std::errc() && ptr == end) {
-        return nIndex >= 0 && nIndex < static_cast<int>(monitors.size()) ? monitors[nIndex].hMonitor : nullptr;
-    }
-    for (const Monitor& m : monitors) {
-        if (m.name == choice) return m.hMonitor;
-    }
-    return nullptr;
+    std::vector<MonitorInfo> monitors;
+    for (const Monitor& m : SystemMonitors()) monitors.push_back(MonitorInfo{m.name, m.rc});
+    return monitors;
 }
 
-std::string MonitorList()
+HMONITOR MonitorHandle(std::size_t nMonitor)
 {
-    std::string text;
-    const std::vector<Monitor> monitors = Monitors();
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
-        const RECT& g = monitors[i].rc;
-        text += (i > 0 ? ", " : "") + std::to_string(i) + " \"" + monitors[i].name + "\" " +
-                std::to_string(g.right - g.left) + "x" + std::to_string(g.bottom - g.top) + "+" +
-                std::to_string(g.left) + "+" + std::to_string(g.top);
-    }
-    return text.empty() ? "none" : text;
+    const std::vector<Monitor> monitors = SystemMonitors();
+    return nMonitor < monitors.size() ? monitors[nMonitor].hMonitor : nullptr;
 }

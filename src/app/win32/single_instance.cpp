@@ -1,15 +1,26 @@
-#include "single_instance.h"
+// One copy per logon session on Windows: the named mutex in the session's own namespace,
+// so another user or a remote session runs its own copy.
+#include "core/single_instance.h"
+
+#include <windows.h>
 
 SingleInstanceLock::~SingleInstanceLock()
 {
-    if (m_hMutex != nullptr) CloseHandle(m_hMutex);
+    if (m_nLock != kNoLock) CloseHandle(reinterpret_cast<HANDLE>(m_nLock));
+}
+
+std::string SingleInstanceLock::LockName()
+{
+    return kSingleInstanceName;
 }
 
 bool SingleInstanceLock::Acquire()
 {
-    if (m_hMutex == nullptr) {
-        m_hMutex = CreateMutexW(nullptr, TRUE, L"SingleClientFlag-Pavlune");
-        return GetLastError() != ERROR_ALREADY_EXISTS;
+    if (m_nLock == kNoLock) {
+        const HANDLE hMutex = CreateMutexW(nullptr, TRUE, L"SingleClientFlag-Pavlune");
+        const bool bFirst = GetLastError() != ERROR_ALREADY_EXISTS;
+        if (hMutex != nullptr) m_nLock = reinterpret_cast<std::intptr_t>(hMutex);
+        return bFirst;
     }
     return true;
 }

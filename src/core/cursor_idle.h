@@ -3,7 +3,8 @@
 
 // While active, the mouse cursor over the window hides once the mouse has not moved for
 // three seconds, and comes back at the next movement or click. Inactive, the window keeps
-// its arrow. Times are the system's milliseconds (GetTickCount64); window thread only.
+// its arrow. Times are milliseconds of the window system's steady clock, as the shell
+// reads them; window thread only.
 class CursorIdle {
 public:
     static constexpr std::uint64_t kIdleMs = 3000;

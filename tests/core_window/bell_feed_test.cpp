@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "frame_fixture.h"
+#include "fake_frame_fixture.h"
 #include "os/clock.h"
 #include "sound/sound_player.h"
 
@@ -23,12 +23,12 @@ private:
     std::atomic<int>& m_nPlays;
 };
 
-class BellFeed : public FrameTest {
+class BellFeed : public FakeFrameTest {
 protected:
     void SetUp() override
     {
         Clock::Set(DateTime::FromLocal(2026, 3, 14, 15, 0, 0));
-        FrameTest::SetUp();
+        FakeFrameTest::SetUp();
         TimeSignals timeSignals;
         timeSignals.stages = {{60, RGB(255, 191, 0)}};
         timeSignals.strSound = "bell";
