@@ -77,8 +77,11 @@ void SnapshotWriter::Run()
 bool SnapshotWriter::Write(const Image32& image, const std::string& strOps)
 {
     std::vector<std::uint8_t> png;
+    if (!EncodePng(image, png)) return false;
+    // The drawing record goes first: whoever sees a new picture finds its record already
+    // there, never the one of the picture before it or none at all.
     std::string strError;
-    if (!EncodePng(image, png) || !WriteFileDurably(m_strPath, png, strError)) return false;
     const std::span<const std::uint8_t> ops(reinterpret_cast<const std::uint8_t*>(strOps.data()), strOps.size());
-    return !m_bWithOps || WriteFileDurably(m_strPath + ".ops", ops, strError);
+    if (m_bWithOps && !WriteFileDurably(m_strPath + ".ops", ops, strError)) return false;
+    return WriteFileDurably(m_strPath, png, strError);
 }

@@ -52,8 +52,9 @@ TEST_F(WineE2eTest, KilledDisplayComesBackWithTheSameRoundAndItsClock)
         const auto display = Start({"--size", "800x600"});
         ASSERT_EQ(SendTo({"round", "--title", "Round 7", "--length", "600", "--remaining", "400"}).nStatus, 0);
         ASSERT_TRUE(display->WaitForText("Round 7", kDeadline).has_value());
-        // Saved by rename once the page is in; the kill gives it no chance to save more.
-        ASSERT_TRUE(WaitFor([] { return std::filesystem::exists(PrefixStateDir()); }, kDeadline));
+        // Saved by rename once the page is in; the kill gives it no chance to save more. The
+        // folder is made before the file is renamed into it, so only the file says it is saved.
+        ASSERT_TRUE(WaitFor([] { return std::filesystem::exists(PrefixStateDir() + "/pages.state"); }, kDeadline));
         display->Process().Signal(SIGKILL);
         display->Process().WaitExit(kDeadline);
     }
