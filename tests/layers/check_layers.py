@@ -12,6 +12,7 @@ import sys
 # Top to bottom. Folders on one line are neighbours: neither includes the other.
 LAYERS = [
     ["tools/send", "tools/desk"],
+    ["tools/common"],
     ["src/app/qt", "src/app/win32"],
     ["src/core"],
     ["src/options"],
@@ -60,7 +61,8 @@ def problems(root: pathlib.Path):
             quoted, header = match.group(1) == '"', match.group(2)
             where = f"{name}:{number}: {line.strip()}"
             if quoted:
-                target = folder_of("src/" + header) if (root / "src" / header).exists() else None
+                target = next((folder_of(base + header) for base in ("src/", "tools/")
+                               if (root / base / header).exists()), None)
                 if target is None:
                     continue  # a header beside the file, or one of the file's own program
                 if target != home and RANK[target] <= RANK[home]:

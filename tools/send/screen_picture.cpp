@@ -7,7 +7,7 @@
 #include "msg/msg_ids.h"
 #include "draw/picture_codec.h"
 #include "os/durable_file.h"
-#include "send_console.h"
+#include "common/tool_console.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "picture_letterbox.h"
 #include "draw/picture_codec.h"
 #include "screen_picture.h"
-#include "send_exchange.h"
-#include "send_replies.h"
+#include "common/exchange.h"
+#include "common/replies.h"
 #include "status_lines.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "send_args.h"
-#include "send_console.h"
+#include "common/tool_console.h"
 #include "send_delivery.h"
 #include "send_picture.h"
 
@@ -48,7 +48,7 @@ bool LoadFiles(SendArgs& args, Image32& fitPicture, std::string& error)
 
 int main(int argc, char** argv)
 {
-    const SendConsole console(argc, argv);
+    const ToolConsole console(argc, argv);
     SendArgs args;
     std::string error;
     if (!ParseSendArgs(console.Argc(), console.Argv(), args, error)) {

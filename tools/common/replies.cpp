@@ -1,4 +1,4 @@
-#include "send_replies.h"
+#include "common/replies.h"
 
 #include "msg/frame_buffer.h"
 #include "msg/msg_fields.h"

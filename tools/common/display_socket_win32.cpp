@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "send_socket.h"
+#include "common/display_socket.h"
 
 namespace {
 
@@ -156,4 +156,18 @@ int DisplaySocket::Receive(std::uint8_t* buffer, std::size_t size, int timeoutMs
     const int n = recv(Native(m_socket), reinterpret_cast<char*>(buffer), static_cast<int>(size), 0);
     // A reset after the reply still ends the exchange: the display has closed.
     return n <= 0 ? 0 : n;
+}
+
+bool DisplaySocket::Resolves(const std::string& host, std::string& why)
+{
+    const DisplaySocket started;  // Winsock is ready while it lives
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    AddrList addrs;
+    if (const int rc = getaddrinfo(host.c_str(), nullptr, &hints, addrs.Out()); rc != 0) {
+        why = ErrorText(rc);
+        return false;
+    }
+    return true;
 }

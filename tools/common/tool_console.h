@@ -8,12 +8,12 @@
 // platform. Windows hands a program its arguments in the ANSI code page and reads
 // standard input as text; for as long as this lives they are as on Linux, and the
 // console shows UTF-8, getting its own code page back afterwards.
-class SendConsole {
+class ToolConsole {
 public:
-    SendConsole(int argc, char** argv);
-    ~SendConsole();
-    SendConsole(const SendConsole&) = delete;
-    SendConsole& operator=(const SendConsole&) = delete;
+    ToolConsole(int argc, char** argv);
+    ~ToolConsole();
+    ToolConsole(const ToolConsole&) = delete;
+    ToolConsole& operator=(const ToolConsole&) = delete;
 
     int Argc() const { return static_cast<int>(m_argv.size()); }
     const char* const* Argv() const { return m_argv.data(); }

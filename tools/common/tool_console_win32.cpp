@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "send_console.h"
+#include "common/tool_console.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ std::string Utf8(const wchar_t* text)
 
 }  // namespace
 
-SendConsole::SendConsole(int argc, char** argv)
+ToolConsole::ToolConsole(int argc, char** argv)
 {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -45,7 +45,7 @@ SendConsole::SendConsole(int argc, char** argv)
     }
 }
 
-SendConsole::~SendConsole()
+ToolConsole::~ToolConsole()
 {
     if (m_savedCodePage != 0) {
         SetConsoleOutputCP(m_savedCodePage);

@@ -1,10 +1,10 @@
 #include <cstdio>
 
-#include "send_console.h"
+#include "common/tool_console.h"
 
-SendConsole::SendConsole(int argc, char** argv) : m_argv(argv, argv + argc) {}
+ToolConsole::ToolConsole(int argc, char** argv) : m_argv(argv, argv + argc) {}
 
-SendConsole::~SendConsole() = default;
+ToolConsole::~ToolConsole() = default;
 
 bool WriteStandardOutput(std::span<const std::uint8_t> bytes)
 {

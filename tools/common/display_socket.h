@@ -20,6 +20,10 @@ public:
     // reset) the connection, -1 when nothing came in time.
     int Receive(std::uint8_t* buffer, std::size_t size, int timeoutMs);
 
+    // Whether the host names an IPv4 address (a name the resolver knows, or a dotted
+    // address); false with the resolver's words.
+    static bool Resolves(const std::string& host, std::string& why);
+
 private:
     // A descriptor, or a Winsock SOCKET; -1 for none on both.
     std::intptr_t m_socket = -1;

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "send_socket.h"
+#include "common/display_socket.h"
 
 namespace {
 
@@ -126,4 +126,17 @@ int DisplaySocket::Receive(std::uint8_t* buffer, std::size_t size, int timeoutMs
         // A reset after the reply still ends the exchange: the display has closed.
         return n <= 0 ? 0 : static_cast<int>(n);
     }
+}
+
+bool DisplaySocket::Resolves(const std::string& host, std::string& why)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    AddrList addrs;
+    if (const int rc = ::getaddrinfo(host.c_str(), nullptr, &hints, addrs.Out()); rc != 0) {
+        why = ::gai_strerror(rc);
+        return false;
+    }
+    return true;
 }
