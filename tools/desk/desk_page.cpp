@@ -18,6 +18,7 @@ std::string DeskPageHtml(DeskLanguage language, bool bCommandLineRooms)
 {
     Json::StreamWriterBuilder writer;
     writer["indentation"] = "";
+    writer["emitUTF8"] = true;
     // Inside a script element "</" would end it; the texts are the desk's own, but a JSON
     // escape keeps the rule whatever they become.
     std::string texts = Json::writeString(writer, PageTexts(language));

@@ -23,6 +23,7 @@ std::string JsonText(const Json::Value& value)
 {
     Json::StreamWriterBuilder writer;
     writer["indentation"] = "";
+    writer["emitUTF8"] = true;
     return Json::writeString(writer, value);
 }
 
@@ -43,6 +44,13 @@ void SendError(httplib::Response& res, int status, const std::string& why)
 DeskLanguage LanguageOf(const httplib::Request& req)
 {
     return PickLanguage(req.get_header_value("Accept-Language"));
+}
+
+// "127.0.0.1:9980", "localhost:9980", "[::1]:9980", with or without the port.
+bool IsLoopbackHost(const std::string& host)
+{
+    const std::string name = host.starts_with("[") ? host.substr(0, host.find(']') + 1) : host.substr(0, host.rfind(':'));
+    return name == "127.0.0.1" || name == "localhost" || name == "[::1]";
 }
 
 int IdOf(const httplib::Request& req)
@@ -67,7 +75,7 @@ DeskServer::~DeskServer() = default;
 
 bool DeskServer::Bind(const std::string& address, int port, std::string& why)
 {
-    m_strAddress = address;
+    m_bOpenToOthers = address.rfind("127.", 0) != 0 && address != "localhost";
     if (port == 0) {
         m_nPort = m_server->bind_to_any_port(address);
     } else if (m_server->bind_to_port(address, port)) {
@@ -90,7 +98,13 @@ void DeskServer::Route()
     // A web page elsewhere that the director has open could make the browser post to the
     // desk (its form needs no permission to be sent); a JSON body and a matching Origin
     // are what only the desk's own page sends.
-    m_server->set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+    m_server->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+        // Served on this computer alone, the desk answers only to its own names: a web page
+        // whose name an attacker points at 127.0.0.1 would otherwise read the rooms.
+        if (!m_bOpenToOthers && !IsLoopbackHost(req.get_header_value("Host"))) {
+            SendError(res, 403, "the desk answers only at its own address");
+            return httplib::Server::HandlerResponse::Handled;
+        }
         if (req.method == "GET" || req.method == "HEAD") return httplib::Server::HandlerResponse::Unhandled;
         const std::string origin = req.get_header_value("Origin");
         const std::string host = req.get_header_value("Host");

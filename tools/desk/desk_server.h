@@ -42,7 +42,7 @@ private:
     DeskWatcher& m_watcher;
     RoomStore m_store;
     std::unique_ptr<httplib::Server> m_server;
-    std::string m_strAddress;
+    bool m_bOpenToOthers = false;  // served beyond this computer, under whatever name it has there
     int m_nPort = 0;
     // One change of the rooms at a time, so that two pages never save over each other.
     std::mutex m_changing;
