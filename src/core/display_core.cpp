@@ -46,8 +46,12 @@ void CDisplayCore::StartServing(SIZE screen)
     }
     if (!m_pPictureService) {
         m_pPictureService = std::make_unique<ScreenPictureService>(
-            [this](std::function<void(Image32)> deliver) {
-                RunOnWindowThread([this, deliver = std::move(deliver)] { deliver(ShownPicture()); });
+            [this](Image32 reuse, std::function<void(Image32)> deliver) {
+                RunOnWindowThread([this, picture = std::make_shared<Image32>(std::move(reuse)),
+                                   deliver = std::move(deliver)] {
+                    ShownPicture(*picture);
+                    deliver(std::move(*picture));
+                });
             },
             [this](SOCKET s, const CommMsg_base* pReply) {
                 if (pReply != nullptr) m_pServer->SendMsg({s}, *pReply);
@@ -119,7 +123,9 @@ void CDisplayCore::SetSnapshotFile(const std::string& strPath)
 void CDisplayCore::OfferSnapshot()
 {
     if (!m_bSnapshotOwed || !m_pSnapshot->IsDue()) return;
-    m_pSnapshot->Offer(ShownPicture(), [this] {
+    Image32 picture;
+    ShownPicture(picture);
+    m_pSnapshot->Offer(std::move(picture), [this] {
         return m_refresh.Shown() != nullptr ? DrawingRecordText(*m_refresh.Shown()) : std::string();
     });
     m_bSnapshotOwed = false;

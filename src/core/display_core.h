@@ -141,9 +141,10 @@ protected:
     // Safe from any thread: asks the window thread to call OnRepaintRequest soon, so that
     // a message's page shows without waiting for the timer.
     virtual void RequestRepaint() = 0;
-    // Window thread: a copy of what the window shows, after the colour key; an empty
-    // image when it shows nothing.
-    virtual Image32 ShownPicture() const = 0;
+    // Window thread: a copy of what the window shows, after the colour key, into `picture`
+    // (its storage reused when large enough: the screen is copied again and again while
+    // a desk watches); an empty image when it shows nothing.
+    virtual void ShownPicture(Image32& picture) const = 0;
 
     // Written by the window thread, read by the status on the processing thread.
     std::atomic<bool> m_bFullScreen{false};

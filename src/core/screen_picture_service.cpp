@@ -66,7 +66,7 @@ Image32 ScreenPictureService::Take()
     };
     // Shared with the window thread's task, which may run after this wait gave up.
     const auto slot = std::make_shared<Slot>();
-    m_take([slot](Image32 picture) {
+    m_take(std::move(m_reuse), [slot](Image32 picture) {
         std::lock_guard lock(slot->mtx);
         slot->picture = std::move(picture);
         slot->cv.notify_all();
@@ -88,10 +88,13 @@ void ScreenPictureService::Run()
     for (;;) {
         {
             std::unique_lock lock(m_mtx);
-            m_cv.wait(lock, [this] { return m_bStop || !m_waiting.empty(); });
+            if (!m_cv.wait_for(lock, kKeepStorage, [this] { return m_bStop || !m_waiting.empty(); })) {
+                m_reuse = Image32();
+                m_cv.wait(lock, [this] { return m_bStop || !m_waiting.empty(); });
+            }
             if (m_bStop) return;
         }
-        const Image32 picture = Take();
+        Image32 picture = Take();
         for (int nEncodes = 0; nEncodes < kEncodesPerPicture; ++nEncodes) {
             int nWidth = 0;
             {
@@ -104,6 +107,7 @@ void ScreenPictureService::Run()
             // Those that came for this width while it was encoded take it too.
             for (SOCKET s : TakeWaiting(nWidth)) m_reply(s, bMade ? &reply : nullptr);
         }
+        m_reuse = std::move(picture);
     }
 }
 

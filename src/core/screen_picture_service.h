@@ -30,9 +30,15 @@ public:
     // Encodings made from one copy of the screen before the next copy is taken.
     static constexpr int kEncodesPerPicture = 4;
 
+    // While pictures are asked at least this often, the last one's storage is kept and the
+    // next is copied into it: a screen's worth of fresh memory each time costs the display
+    // more than the copy and the encoding together. Idle longer, it is given back.
+    static constexpr std::chrono::seconds kKeepStorage{30};
+
     // Asks the window thread for its picture: `deliver` is to be called once with it (an
-    // empty image when the window shows nothing), from any thread, or not at all.
-    using TakePicture = std::function<void(std::function<void(Image32)> deliver)>;
+    // empty image when the window shows nothing), from any thread, or not at all. `reuse`
+    // is the storage of the last picture, to copy into.
+    using TakePicture = std::function<void(Image32 reuse, std::function<void(Image32)> deliver)>;
     // Hands the reply to the connection and closes it; a null reply closes it without one.
     using Reply = std::function<void(SOCKET s, const CommMsg_base* pReply)>;
 
@@ -65,6 +71,7 @@ private:
     std::condition_variable m_cv;
     std::vector<Waiting> m_waiting;
     bool m_bStop = false;
+    Image32 m_reuse;  // the service thread's alone
     std::thread m_thread;
 };
 

@@ -11,6 +11,18 @@ Image32::Image32(int nWidth, int nHeight, bool bAlpha)
     m_bAlpha = bAlpha;
 }
 
+void Image32::Reshape(int nWidth, int nHeight, bool bAlpha)
+{
+    if (nWidth <= 0 || nHeight <= 0 || nWidth > kMaxSide || nHeight > kMaxSide) {
+        *this = Image32();
+        return;
+    }
+    m_pixels.resize(static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight));
+    m_nWidth = nWidth;
+    m_nHeight = nHeight;
+    m_bAlpha = bAlpha;
+}
+
 void Image32::Fill(std::uint32_t pixel)
 {
     std::fill(m_pixels.begin(), m_pixels.end(), pixel);

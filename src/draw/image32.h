@@ -19,6 +19,11 @@ public:
     Image32() = default;
     Image32(int nWidth, int nHeight, bool bAlpha = false);
 
+    // Makes this an image of that size for a picture about to be written over whole: the
+    // storage it has is kept when it is large enough (its pixels are then whatever they
+    // were), so a picture taken again and again touches no new memory. Null beyond kMaxSide.
+    void Reshape(int nWidth, int nHeight, bool bAlpha = false);
+
     bool IsNull() const { return m_pixels.empty(); }
     int Width() const { return m_nWidth; }
     int Height() const { return m_nHeight; }

@@ -101,7 +101,7 @@ TEST(ScreenPictureServiceTest, RequestsWaitingForOnePictureShareItAndEachWidthIs
 {
     HeldWindow window;
     Replies replies;
-    ScreenPictureService service([&](auto deliver) { window.Take(std::move(deliver)); },
+    ScreenPictureService service([&](Image32, auto deliver) { window.Take(std::move(deliver)); },
                                  [&](SOCKET s, const CommMsg_base* pReply) { replies.Add(s, pReply); });
     for (SOCKET s = 1; s <= 4; ++s) service.Request(s, 0);
     service.Request(5, 640);
@@ -129,7 +129,7 @@ TEST(ScreenPictureServiceTest, BeyondTheBoundAndAtTheStopRequestsAreClosedWithou
 {
     HeldWindow window;
     Replies replies;
-    ScreenPictureService service([&](auto deliver) { window.Take(std::move(deliver)); },
+    ScreenPictureService service([&](Image32, auto deliver) { window.Take(std::move(deliver)); },
                                  [&](SOCKET s, const CommMsg_base* pReply) { replies.Add(s, pReply); });
     const auto nBound = static_cast<SOCKET>(ScreenPictureService::kMaxWaiting);
     for (SOCKET s = 1; s <= nBound + 1; ++s) service.Request(s, 0);
@@ -148,7 +148,7 @@ TEST(ScreenPictureServiceTest, BeyondTheBoundAndAtTheStopRequestsAreClosedWithou
 TEST(ScreenPictureServiceTest, AWindowShowingNothingGetsNoReply)
 {
     Replies replies;
-    ScreenPictureService service([](auto deliver) { deliver(Image32()); },
+    ScreenPictureService service([](Image32, auto deliver) { deliver(Image32()); },
                                  [&](SOCKET s, const CommMsg_base* pReply) { replies.Add(s, pReply); });
     service.Request(1, 0);
     ASSERT_TRUE(replies.WaitFor(1));

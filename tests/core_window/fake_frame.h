@@ -38,7 +38,7 @@ public:
 
 protected:
     void RequestRepaint() override { m_bRepaintRequested = true; }
-    Image32 ShownPicture() const override { return Image32(); }
+    void ShownPicture(Image32& picture) const override { picture = Image32(); }
     bool IsWindowShown() const override { return m_bShown; }
     void InvalidatePart(const RECT& part) override;
     bool KeepsPictureBetweenRepaints() const override { return true; }

@@ -105,6 +105,10 @@ TEST(RoomWatchTest, ShownKeyIgnoresWhatChangesEverySecondAndSurvivesAnyShape)
 {
     EXPECT_EQ(ShownKey(RoundStatus("Round 3", 300)), ShownKey(RoundStatus("Round 3", 12)));
     EXPECT_NE(ShownKey(RoundStatus("Round 3", 300)), ShownKey(RoundStatus("Round 4", 300)));
+    // The desk's own questions are counted among the messages too; they change nothing shown.
+    EXPECT_EQ(ShownKey(Parsed(R"({"messages":{"303":1,"923":5}})")),
+              ShownKey(Parsed(R"({"messages":{"303":1,"921":2,"923":6}})")));
+    EXPECT_NE(ShownKey(Parsed(R"({"messages":{"303":1}})")), ShownKey(Parsed(R"({"messages":{"303":2}})")));
     // A status of the wrong shape from a peer reads as empty parts, never as a throw.
     for (const char* hostile : {R"({"round":5,"shown":[1],"screen":"x"})", R"({"round":{"title":{"a":1}}})", "[1,2]",
                                 "\"text\"", "null"}) {

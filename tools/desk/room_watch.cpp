@@ -9,8 +9,17 @@
 std::string ShownKey(const Json::Value& status)
 {
     Json::Value key;
-    for (const char* member : {"shown", "note", "screen", "messages"}) {
+    for (const char* member : {"shown", "note", "screen"}) {
         key[member] = Member(status, member);
+    }
+    // The scoring program's messages only: the desk's own questions (the 900s) are counted
+    // there too, and would call for a new picture at every status.
+    const Json::Value& messages = Member(status, "messages");
+    if (messages.isObject()) {
+        for (const std::string& id : messages.getMemberNames()) {
+            const bool bQuestion = id.size() == 3 && id >= "900";
+            if (!bQuestion) key["messages"][id] = messages[id];
+        }
     }
     for (const char* member : {"title", "subtitle", "boards", "language"}) {
         key["round"][member] = At(status, "round", member);

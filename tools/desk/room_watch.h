@@ -66,7 +66,8 @@ struct RoomWatch {
 
 // The parts of a status whose change shows on the screen, other than the running clock:
 // the page shown, its round's texts, the note, the screen's size and mode, and the
-// messages handled (a new message may bring a new background to the same round).
+// scoring program's messages handled (a new message may bring a new background to the
+// same round).
 std::string ShownKey(const Json::Value& status);
 
 // A PNG's own width and height, from its header; nullopt when the bytes are not a PNG.

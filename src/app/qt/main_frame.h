@@ -55,7 +55,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void RequestRepaint() override;
-    Image32 ShownPicture() const override;
+    void ShownPicture(Image32& picture) const override;
     bool IsWindowShown() const override { return isVisible(); }
     void InvalidatePart(const RECT& part) override;
     bool KeepsPictureBetweenRepaints() const override;

@@ -25,14 +25,6 @@ bool StoreKeptBetweenRepaints()
     return bKept;
 }
 
-Image32 ToImage32(const QImage& image)
-{
-    Image32 copy(image.width(), image.height());
-    for (int y = 0; y < copy.Height(); ++y) {
-        std::memcpy(copy.Line(y), image.constScanLine(y), static_cast<std::size_t>(copy.Width()) * 4);
-    }
-    return copy;
-}
 
 }  // namespace
 
@@ -48,9 +40,23 @@ QImage CMainFrame::ScreenImage(const QRect& area) const
     return shown->copy(area.isNull() ? QRect(QPoint(0, 0), size()) : area).convertToFormat(QImage::Format_RGB32);
 }
 
-Image32 CMainFrame::ShownPicture() const
+void CMainFrame::ShownPicture(Image32& picture) const
 {
-    return isVisible() ? ToImage32(ScreenImage()) : Image32();
+    const QImage* store = isVisible() ? StoreImage(backingStore()) : nullptr;
+    if (store == nullptr || store->isNull()) {
+        picture = Image32();
+        return;
+    }
+    // The store's lines are copied as they are when they are 32-bit pixels already (the top
+    // byte carries nothing in an opaque window); anything else is converted first.
+    const bool bAsIs = store->format() == QImage::Format_RGB32 || store->format() == QImage::Format_ARGB32 ||
+                       store->format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage converted = bAsIs ? QImage() : store->convertToFormat(QImage::Format_RGB32);
+    const QImage& lines = bAsIs ? *store : converted;
+    picture.Reshape(std::min(width(), lines.width()), std::min(height(), lines.height()));
+    for (int y = 0; y < picture.Height(); ++y) {
+        std::memcpy(picture.Line(y), lines.constScanLine(y), static_cast<std::size_t>(picture.Width()) * 4);
+    }
 }
 
 void CMainFrame::InvalidatePart(const RECT& part)

@@ -174,9 +174,13 @@ void CMainFrame::RequestRepaint()
     }
 }
 
-Image32 CMainFrame::ShownPicture() const
+void CMainFrame::ShownPicture(Image32& picture) const
 {
-    return IsWindowVisible(m_hWnd) && m_pScreen ? m_pScreen->OpaqueCopy() : Image32();
+    if (IsWindowVisible(m_hWnd) && m_pScreen) {
+        m_pScreen->OpaqueCopyInto(picture);
+    } else {
+        picture = Image32();
+    }
 }
 
 int RunMessageLoop()

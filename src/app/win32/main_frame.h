@@ -43,7 +43,7 @@ public:
 
 protected:
     void RequestRepaint() override;
-    Image32 ShownPicture() const override;
+    void ShownPicture(Image32& picture) const override;
     bool IsWindowShown() const override { return IsWindowVisible(m_hWnd) != FALSE; }
     void InvalidatePart(const RECT& part) override { InvalidateRect(m_hWnd, &part, FALSE); }
     // The window keeps its picture between repaints.

@@ -39,10 +39,19 @@ DibSection::DibSection(const Image32& image) : DibSection(image.Width(), image.H
 
 Image32 DibSection::OpaqueCopy() const
 {
-    Image32 image(m_nWidth, m_nHeight);
-    if (m_pBits == nullptr || image.IsNull()) return Image32();
+    Image32 image;
+    OpaqueCopyInto(image);
+    return image;
+}
+
+void DibSection::OpaqueCopyInto(Image32& image) const
+{
+    image.Reshape(m_nWidth, m_nHeight);
+    if (m_pBits == nullptr || image.IsNull()) {
+        image = Image32();
+        return;
+    }
     GdiFlush();
     std::memcpy(image.Bits(), m_pBits, image.SizeInBytes());
     MakeOpaque(image.Bits(), image.SizeInBytes() / 4);
-    return image;
 }

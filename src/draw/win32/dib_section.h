@@ -27,6 +27,8 @@ public:
     // The pixels as an opaque image, once GDI has finished drawing on them; empty
     // without pixels.
     Image32 OpaqueCopy() const;
+    // The same into `image`, whose storage is reused when it is large enough.
+    void OpaqueCopyInto(Image32& image) const;
 
 private:
     UniqueMemoryDC m_hdc;
