@@ -16,7 +16,7 @@ done
 
 source "$here/../wine/prefix.sh"
 source "$here/../wine/xvfb.sh"
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/pavlune-desk-wine.XXXXXX")
+run_dir=$(mktemp -d "${TMPDIR:-/tmp}/pavlune-desk-wine-prefix.XXXXXX")
 XVFB_PID=
 finish() {
   wine_prefix_end

@@ -17,7 +17,8 @@ const root = mkdtempSync(join(tmpdir(), "pavlune-desk-wine."));
 const configHome = scratchDir(root, "desk-config");
 const sender = join(linuxBuild, "pavlune-send");
 
-
+// The platform the display names is what tells that the desk watches the display meant,
+// not one of the other platform's left on the port.
 async function expectRoundRoom(page, name, platform, width, height) {
   const room = await waitForRoom(page, name, "shows Round 7", 10000, (r) => r.title === "Round 7");
   expectEqual("state", room.state, "answering");
