@@ -6,7 +6,7 @@ CMAKE_GEN = cmake -G Ninja -Wno-dev
 .PHONY: deps build run check test test-core test-sanitizers windows windows-installer test-windows bench fuzz deb deb-arm64 test-arm64 clean
 
 deps:
-	@scripts/deps
+	@BUILD=$(BUILD) scripts/deps
 
 $(BUILD)/build.ninja:
 	$(CMAKE_GEN) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -43,7 +43,7 @@ build-win/build.ninja:
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVLUNE_WITH_QT=OFF -DPAVLUNE_WITH_BENCH=OFF
 
 windows:
-	@scripts/deps windows
+	@BUILD=$(BUILD) scripts/deps windows
 	$(MAKE) --no-print-directory build-win/build.ninja
 	cmake --build build-win -j $(JOBS)
 
@@ -53,10 +53,12 @@ windows-installer: windows
 	cmake --build build-win -j $(JOBS) --target windows_installer windows_zip
 
 # The Windows tests run under Wine, in a Wine prefix of their own made for the run; then
-# the Windows display end to end, driven by the Linux build's test program and sender.
+# the Windows display end to end, driven by the Linux build's test program and sender;
+# then the desk's page across the platforms, in this machine's Chromium.
 test-windows: windows-installer build
 	JOBS=$(JOBS) tests/wine/run_tests.sh build-win
 	tests/wine/run_e2e.sh build-win $(BUILD)
+	tests/desk_browser/run_wine.sh build-win $(BUILD)
 
 # The package for arm64 boards (Raspberry Pi OS, Debian on ARM), cross-built into
 # build-arm64/ with Debian's cross compilers and arm64 libraries.
@@ -65,7 +67,7 @@ build-arm64/build.ninja:
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVLUNE_WITH_BENCH=OFF
 
 deb-arm64:
-	@scripts/deps arm64
+	@BUILD=$(BUILD) scripts/deps arm64
 	$(MAKE) --no-print-directory build-arm64/build.ninja
 	cmake --build build-arm64 -j $(JOBS) --target deb
 

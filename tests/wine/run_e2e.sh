@@ -14,22 +14,17 @@ tests=$linux_build/tests/wine_e2e/wine_e2e_tests
 [ -x "$tests" ] || { echo "run_e2e: no $tests (make build)" >&2; exit 1; }
 
 source "$(dirname "$0")/prefix.sh"
+source "$(dirname "$0")/xvfb.sh"
 run_dir=$(mktemp -d "${TMPDIR:-/tmp}/pavlune-wine-e2e.XXXXXX")
-xvfb_pid=
+XVFB_PID=
 finish() {
   wine_prefix_end
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
   rm -rf "$run_dir"
 }
 trap finish EXIT
 
-# Xvfb picks a free display and says which on the descriptor it is given.
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp >"$run_dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 30 number <&"$displayfd" || { cat "$run_dir/xvfb.log" >&2; echo "run_e2e: no X server" >&2; exit 1; }
-export DISPLAY=:$number
-unset WAYLAND_DISPLAY
+xvfb_start "$run_dir/xvfb.log"
 
 wine_prefix_make "$run_dir"
 { wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
