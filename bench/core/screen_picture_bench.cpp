@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstring>
 #include <chrono>
 #include <memory>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "msg/comm_msg.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
+#include "core/screen_picture_service.h"
 #include "peer.h"
 #include "app/qt/main_frame.h"
 
@@ -86,6 +88,27 @@ void BM_ScreenPictureRequestToLastByte(benchmark::State& state)
     state.counters["reply_kib"] = static_cast<double>(nReplyBytes) / 1024;
 }
 
+// What a desk's watch costs a display each time, past the copy of the screen: the picture
+// scaled to the width the desk's page shows, and encoded.
+void BM_DeskPictureOfA1080pScreen(benchmark::State& state)
+{
+    CMainFrame frame(0);
+    if (!ShowRoundPage(frame, 1920, 1080)) {
+        state.SkipWithError("no window");
+        return;
+    }
+    const QImage screen = frame.ScreenImage();
+    Image32 picture(screen.width(), screen.height());
+    for (int y = 0; y < picture.Height(); ++y) {
+        std::memcpy(picture.Line(y), screen.constScanLine(y), static_cast<std::size_t>(picture.Width()) * 4);
+    }
+    for (auto _ : state) {
+        CommMsg_base reply;
+        MakeScreenPictureReply(picture, static_cast<int>(state.range(0)), reply);
+        benchmark::DoNotOptimize(reply.m_nAttachLen);
+    }
+}
+
 void BM_TickGapWhile20ScreenPicturesAreAskedFor(benchmark::State& state)
 {
     CMainFrame frame(0);
@@ -117,6 +140,7 @@ void BM_TickGapWhile20ScreenPicturesAreAskedFor(benchmark::State& state)
 
 BENCHMARK(BM_ScreenPictureRequestToLastByte)->Args({1920, 1080})->Args({3840, 2160})->UseManualTime()
     ->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_DeskPictureOfA1080pScreen)->Arg(480)->Arg(1920)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TickGapWhile20ScreenPicturesAreAskedFor)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
