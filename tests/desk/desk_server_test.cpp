@@ -11,12 +11,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "desk_conf.h"
 #include "desk_server.h"
 #include "desk_watcher.h"
 #include "msg/frame_buffer.h"
+#include "os/local_ipv4.h"
 #include "recording_display.h"
 #include "wait_for.h"
 // After the display's own server: cpp-httplib defines INVALID_SOCKET as a macro on POSIX.
@@ -76,6 +78,45 @@ std::string FileText(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// A peer on a loopback port that answers every connection with more bytes than any
+// display's status, and then keeps it open.
+class FloodingPeer {
+public:
+    FloodingPeer()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof addr;
+        ::bind(m_listener, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
+        ::listen(m_listener, 8);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&addr), &length);
+        m_nPort = ntohs(addr.sin_port);
+        m_thread = std::thread([this] {
+            const std::string flood(4 * 1024 * 1024, '{');
+            for (int peer; (peer = ::accept(m_listener, nullptr, nullptr)) >= 0;) {
+                ::send(peer, flood.data(), flood.size(), MSG_NOSIGNAL);
+                m_open.push_back(peer);
+            }
+        });
+    }
+    ~FloodingPeer()
+    {
+        ::shutdown(m_listener, SHUT_RDWR);
+        ::close(m_listener);
+        m_thread.join();
+        for (const int peer : m_open) ::close(peer);
+    }
+    int Port() const { return m_nPort; }
+
+private:
+    int m_listener = -1;
+    int m_nPort = 0;
+    std::vector<int> m_open;
+    std::thread m_thread;
+};
 
 class DeskServerTest : public ::testing::Test {
 protected:
@@ -172,6 +213,13 @@ TEST_F(DeskServerTest, ShowsEachRoomAsItsDisplayAnswers)
     ASSERT_TRUE(png);
     EXPECT_EQ(png->get_header_value("Content-Type"), "image/png");
     EXPECT_EQ(png->body, PngOf(400, 225).toStdString());
+    // A click asks the screen at its own size, now.
+    const auto full = m_client->Get("/api/rooms/" + room["id"].asString() + "/screen.png");
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->status, 200);
+    EXPECT_EQ(full->body, PngOf(400, 225).toStdString());
+    EXPECT_NE(live.Messages().back().json.find("921"), std::string::npos);
+    EXPECT_EQ(live.Messages().back().json.find("\"73\""), std::string::npos) << live.Messages().back().json;
     // The picture was asked at the width the page shows.
     bool bWidthAsked = false;
     for (const RecordedMsg& msg : live.Messages()) {
@@ -192,6 +240,14 @@ TEST_F(DeskServerTest, ShowsEachRoomAsItsDisplayAnswers)
             EXPECT_TRUE(id == MSGID_STATUS || id == MSGID_SCREEN_PICTURE || id == MSGID_SCREEN_SIZE) << msg.json;
         }
     }
+}
+
+TEST_F(DeskServerTest, APeerThatFloodsTheDeskIsCutOffAndShownAsNotAnswering)
+{
+    FloodingPeer flood;
+    Start({{"Flood", {"127.0.0.1", flood.Port()}}});
+    const Json::Value room = WaitForRoom("Flood", [](const Json::Value& r) { return r["state"] == "not answering"; });
+    EXPECT_NE(room["reason"].asString().find("sent more than"), std::string::npos) << room;
 }
 
 TEST_F(DeskServerTest, NeverMoreThanFourRequestsOutHoweverManyRoomsHang)
@@ -291,9 +347,15 @@ TEST_F(DeskServerTest, ServedOnTheLoopbackAddressAlone)
 {
     Start({});
     EXPECT_TRUE(m_client->Get("/"));
-    httplib::Client other("127.0.0.2", m_server->Port());
-    other.set_connection_timeout(1s);
-    EXPECT_FALSE(other.Get("/"));
+    // Neither another loopback address nor any of this machine's own addresses reach it.
+    std::vector<std::string> others = {"127.0.0.2"};
+    std::istringstream list(GetLocalIPv4List());
+    for (std::string address; std::getline(list >> std::ws, address, ';');) others.push_back(address);
+    for (const std::string& address : others) {
+        httplib::Client other(address, m_server->Port());
+        other.set_connection_timeout(1s);
+        EXPECT_FALSE(other.Get("/")) << address;
+    }
 }
 
 TEST_F(DeskServerTest, ThePageSpeaksTheBrowsersLanguage)

@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "common/exchange.h"
+#include "msg/frame_limits.h"
 #include "msg/msg_fields.h"
 #include "msg/msg_ids.h"
 
@@ -13,6 +14,9 @@ namespace {
 // largest screens costs the display for nothing.
 constexpr int kMinPictureWidth = 120;
 constexpr int kMaxPictureWidth = 3840;
+
+// A 3840x2160 screen's PNG is a few megabytes; no screen's comes near this.
+constexpr std::size_t kMaxPictureBytes = 16 * 1024 * 1024;
 
 // A worker waits at most this long before it looks at the rooms again: a change of the
 // wall clock or a lost wake-up costs no more than that.
@@ -33,6 +37,11 @@ AskDisplay ExchangeAsker()
         frame.FromMessage(request);
         ExchangeLimits limits;
         limits.connect = std::chrono::seconds(2);
+        // A room's picture stays in memory until the next one: a peer that sends more than a
+        // screen's PNG could ever be is cut off instead. A question's answer is text alone.
+        limits.maxBytes = GetIntByName(request, kMsgIdKey) == MSGID_SCREEN_PICTURE
+                              ? kMaxPictureBytes
+                              : static_cast<std::size_t>(FrameLimit::kMaxJsonBytes) + 64;
         std::vector<std::uint8_t> received;
         if (!ExchangeFrame(address.host, address.port, frame, received, error, limits)) return false;
         replies = CutReplies(received);
