@@ -10,7 +10,7 @@ set(PAVLUNE_DATA_DIR ${CMAKE_SOURCE_DIR}/data)
 set(PAVLUNE_DEB_MAINTAINER "Pavlune maintainers <maintainers@users.noreply.c-seed-5b7112f5.example>"
     CACHE STRING "Maintainer field of the Debian package and its changelog")
 
-install(TARGETS pavlune pavlune-send RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS pavlune pavlune-send pavlune-desk RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages: the options come from the programs' own --help, so the pages cannot fall
 # behind the programs; description, configuration, files, exit statuses and examples come
@@ -21,12 +21,14 @@ set(PAVLUNE_MAN_DIR ${CMAKE_BINARY_DIR}/man)
 set(PAVLUNE_MAN_HOME ${PAVLUNE_MAN_DIR}/home)
 set(pavlune_SUMMARY "full-screen round clock and notes for a bridge tournament's playing room")
 set(pavlune-send_SUMMARY "send a round page, a note, a clear or a size request to a Pavlune display")
+set(pavlune-desk_SUMMARY "every playing room's Pavlune display in one browser page")
 set(pavlune_COMMANDS "")
 set(pavlune-send_COMMANDS "clear round note size raw screenshot status")
+set(pavlune-desk_COMMANDS "")
 set(PAVLUNE_MAN_PAGES "")
 # A cross build's programs run under its emulator (QEMU for arm64).
 list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " PAVLUNE_HELP_EMULATOR)
-foreach(program IN ITEMS pavlune pavlune-send)
+foreach(program IN ITEMS pavlune pavlune-send pavlune-desk)
   set(page ${PAVLUNE_MAN_DIR}/${program}.1)
   add_custom_command(OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PAVLUNE_MAN_HOME}
@@ -52,7 +54,7 @@ endforeach()
 add_custom_target(man-pages ALL DEPENDS ${PAVLUNE_MAN_PAGES})
 install(FILES ${PAVLUNE_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-install(FILES ${PAVLUNE_DATA_DIR}/pavlune.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PAVLUNE_DATA_DIR}/pavlune.desktop ${PAVLUNE_DATA_DIR}/pavlune-desk.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PAVLUNE_DATA_DIR}/pavlune.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
 # The unit names the program by the path it is installed to, which is only known when
@@ -89,8 +91,10 @@ The tournament's scoring program drives it over TCP: round pages with a clock
 counting down to the end of the round and into overtime, note pictures, and
 the screen size.
 This package holds the display (pavlune), the tool that drives it by hand or
-from scripts (pavlune-send), their manual pages, a desktop entry, and a systemd
-user unit that starts the display full screen with the graphical session.")
+from scripts (pavlune-send), the director's desk that shows every room's
+display in one browser page (pavlune-desk), their manual pages, desktop
+entries, and a systemd user unit that starts the display full screen with the
+graphical session.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PAVLUNE_DEB_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
@@ -108,6 +112,8 @@ if(CMAKE_CROSSCOMPILING)
   set(PAVLUNE_DEB_HOST_ENV DEB_HOST_ARCH=${PAVLUNE_DEB_ARCH})
 endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-dejavu-core, qt6-image-formats-plugins, qt6-wayland")
+# The desk opens its page in the browser with xdg-open; without it the address is printed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_PREFIX /usr)
 # Install into the staging tree with DESTDIR, so that CMAKE_INSTALL_PREFIX is /usr while
@@ -127,7 +133,7 @@ if(CMAKE_BUILD_TYPE IN_LIST PAVLUNE_PACKAGE_TYPES)
     COMMAND sh -c "rm -f ${CPACK_PACKAGE_NAME}_*.deb"
     COMMAND ${CMAKE_COMMAND} -E env ${PAVLUNE_DEB_HOST_ENV}
             ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
-    DEPENDS pavlune pavlune-send man-pages debian-doc
+    DEPENDS pavlune pavlune-send pavlune-desk man-pages debian-doc
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     COMMENT "Building the Debian package"
     VERBATIM)

@@ -1,9 +1,9 @@
 ; The Windows setup program: pavlune-setup-VERSION.exe, in English and Simplified Chinese
 ; (chosen from the system's language). Installs for all users into Program Files\Pavlune,
-; with Start-menu entries, an optional start at logon, a firewall rule for the display's
-; port, and an entry in "Apps & features". /S installs silently (add /AUTOSTART for the
-; start at logon); the uninstaller takes /S too. The user's own folders (%APPDATA%\Pavlune,
-; %LOCALAPPDATA%\Pavlune) are never touched.
+; with Start-menu entries (the display, full screen, and the director's desk), an optional
+; start at logon, a firewall rule for the display's port, and an entry in "Apps & features".
+; /S installs silently (add /AUTOSTART for the start at logon); the uninstaller takes /S
+; too. The user's own folders (%APPDATA%\Pavlune, %LOCALAPPDATA%\Pavlune) are never touched.
 ;
 ; makensis -DVERSION=... -DSTAGE=<folder with the files> -DOUTFILE=... -DICON=... pavlune.nsi
 
@@ -70,12 +70,15 @@ Section "!$(SecProgram)" SecMain
   SetOutPath "$INSTDIR"
   File "${STAGE}\pavlune.exe"
   File "${STAGE}\pavlune-send.exe"
+  File "${STAGE}\pavlune-desk.exe"
   File "${STAGE}\README.txt"
   File "${STAGE}\LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortCut "$SMPROGRAMS\Pavlune.lnk" "$INSTDIR\pavlune.exe" "" "$INSTDIR\pavlune.exe" 0
   CreateShortCut "$SMPROGRAMS\$(LinkFullScreen).lnk" "$INSTDIR\pavlune.exe" "--fullscreen" "$INSTDIR\pavlune.exe" 0
+  ; The desk's console window shows the page's address; closing it ends the desk.
+  CreateShortCut "$SMPROGRAMS\Pavlune desk.lnk" "$INSTDIR\pavlune-desk.exe" "" "$INSTDIR\pavlune-desk.exe" 0
   ; The name the shortcut had in the other language, from an earlier setup.
   WriteRegStr HKLM "${UNINSTALL_KEY}" "FullScreenLink" "$SMPROGRAMS\$(LinkFullScreen).lnk"
 
@@ -132,6 +135,7 @@ Section "Uninstall"
   Pop $0
   DeleteRegValue HKLM "${RUN_KEY}" "Pavlune"
   Delete "$SMPROGRAMS\Pavlune.lnk"
+  Delete "$SMPROGRAMS\Pavlune desk.lnk"
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "FullScreenLink"
   ${If} $0 != ""
     Delete "$0"
@@ -139,6 +143,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\$(LinkFullScreen).lnk"
   Delete "$INSTDIR\pavlune.exe"
   Delete "$INSTDIR\pavlune-send.exe"
+  Delete "$INSTDIR\pavlune-desk.exe"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"

@@ -2,7 +2,8 @@
 # The arm64 Debian package, checked on this amd64 machine as far as QEMU's user-mode
 # emulation allows: unpacked with dpkg-deb, its display started under qemu-aarch64 on the
 # offscreen platform and driven by the amd64 pavlune-send, its round page drawn like the
-# amd64 display's, its Depends all available for arm64, and lintian.
+# amd64 display's, its desk run under qemu-aarch64 too, its Depends all available for
+# arm64, and lintian.
 # Usage: arm64_package_test.sh ARM64_BUILD_DIR AMD64_BUILD_DIR
 set -uo pipefail
 
@@ -52,6 +53,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 depended=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/^ *//; s/ *$//' | sed '/^$/d' | sort -u)
 grep -qx libqt6widgets6 <<<"$depended" || fail "Depends lacks libqt6widgets6: dpkg-shlibdeps found no Qt"
+grep -qE '^libcpp-httplib[0-9.]+$' <<<"$depended" || fail "Depends lacks the desk's cpp-httplib library"
 for package in $depended; do
     # Architecture-independent packages (fonts) show as all, the rest as arm64.
     # apt-cache shows nothing for PKG:arm64 when PKG is built once for all architectures.
@@ -66,7 +68,13 @@ done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root" || { echo "FAIL: dpkg-deb -x failed" >&2; exit 1; }
-file "$root/usr/bin/pavlune" | grep -q 'ARM aarch64' || fail "usr/bin/pavlune is not an arm64 program"
+for program in pavlune pavlune-send pavlune-desk; do
+    file "$root/usr/bin/$program" | grep -q 'ARM aarch64' || fail "usr/bin/$program is not an arm64 program"
+done
+version=$(dpkg-deb -f "$deb" Version)
+if ! out=$("${qemu[@]}" "$root/usr/bin/pavlune-desk" --version 2>&1) || [ "$out" != "pavlune-desk $version" ]; then
+    fail "the arm64 pavlune-desk --version said \"$out\""
+fi
 
 # Starts a display on the offscreen platform, 1280x720, writing its snapshots to $2;
 # sets display_pid and display_port.

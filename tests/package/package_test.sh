@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a temporary root with dpkg-deb and checks it
 # there, as a display machine would get it: its fields and dependencies, the unpacked
-# programs (a display on the offscreen platform driven by the unpacked pavlune-send), the
-# manual pages, the desktop entry, the icon, the systemd unit, and lintian.
+# programs (a display on the offscreen platform driven by the unpacked pavlune-send, the
+# unpacked desk watching that display), the manual pages, the desktop entries, the icon,
+# the systemd unit, and lintian.
 # Usage: package_test.sh BUILD_DIR CMAKE "SEND_COMMANDS"
 set -uo pipefail
 
@@ -13,11 +14,13 @@ source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 
 work=$(mktemp -d)
 display_pid=
+desk_pid=
 cleanup() {
-    if [ -n "$display_pid" ]; then
-        kill -KILL "$display_pid" 2>/dev/null
-        wait "$display_pid" 2>/dev/null
-    fi
+    local pid
+    for pid in $display_pid $desk_pid; do
+        kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -64,6 +67,11 @@ build_only='.*-dev|build-essential|gcc(-[0-9]+)?|g\+\+(-[0-9]+)?|cpp(-[0-9]+)?|c
 if bad=$(grep -xE "$build_only" <<<"$depended"); then
     fail "Depends names build or test packages: $(tr '\n' ' ' <<<"$bad")"
 fi
+# The desk's own library, which only dpkg-shlibdeps names.
+grep -qE '^libcpp-httplib[0-9.]+$' <<<"$depended" || fail "Depends lacks the desk's cpp-httplib library"
+# The desk opens its page with xdg-open, and prints the address without it.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -qE '(^|, *)xdg-utils( |,|$)' <<<"$recommends" || fail "Recommends is \"$recommends\", without xdg-utils"
 if dpkg-deb -c "$deb" | awk '{print $2}' | grep -vqx root/root; then
     fail "files not owned by root/root"
 fi
@@ -72,6 +80,45 @@ root=$work/root
 dpkg-deb -x "$deb" "$root" || { echo "FAIL: dpkg-deb -x failed" >&2; exit 1; }
 pavlune=$root/usr/bin/pavlune
 send=$root/usr/bin/pavlune-send
+desk=$root/usr/bin/pavlune-desk
+
+# The unpacked desk, watching the display on the port given: its page must see that
+# display answer, and SIGTERM must end it with status 0.
+check_desk() {
+    local display_port=$1 page= rooms= status _
+    "$desk" --no-browser --port 0 --room "Hall=127.0.0.1:$display_port" >"$work/desk.out" 2>"$work/desk.err" &
+    desk_pid=$!
+    for _ in $(seq 200); do
+        page=$(sed -n 's|^pavlune-desk: serving \(http://127\.0\.0\.1:[0-9]*/\)$|\1|p' "$work/desk.out")
+        [ -n "$page" ] && break
+        kill -0 "$desk_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ -z "$page" ]; then
+        fail "the unpacked desk did not say where it serves: $(cat "$work/desk.out" "$work/desk.err")"
+        return
+    fi
+    for _ in $(seq 200); do
+        rooms=$(curl -sS -m 5 "${page}api/rooms" 2>&1)
+        grep -q '"state":"answering"' <<<"$rooms" && break
+        sleep 0.1
+    done
+    grep -q '"name":"Hall".*"state":"answering"' <<<"$rooms" \
+        || fail "the desk's page does not show the display answering: $rooms"
+    kill -TERM "$desk_pid"
+    for _ in $(seq 200); do
+        kill -0 "$desk_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$desk_pid" 2>/dev/null; then
+        fail "the desk did not end within 20 s of SIGTERM"
+        return
+    fi
+    wait "$desk_pid"
+    status=$?
+    desk_pid=
+    [ "$status" -eq 0 ] || fail "the desk ended with status $status on SIGTERM: $(cat "$work/desk.err")"
+}
 
 echo "== unpacked programs"
 # As a user meets them after installing: by name from the PATH, the manual by name.
@@ -81,7 +128,10 @@ fi
 if ! PATH=$root/usr/bin:$PATH pavlune-send --help >/dev/null; then
     fail "pavlune-send --help failed"
 fi
-for program in pavlune pavlune-send; do
+if ! out=$(PATH=$root/usr/bin:$PATH pavlune-desk --version 2>&1) || [ "$out" != "pavlune-desk $version" ]; then
+    fail "pavlune-desk --version said \"$out\""
+fi
+for program in pavlune pavlune-send pavlune-desk; do
     found=$(MANPATH=$root/usr/share/man man -w "$program" 2>&1)
     [ "$found" = "$root/usr/share/man/man1/$program.1.gz" ] || fail "man $program finds \"$found\""
 done
@@ -100,6 +150,7 @@ else
     if ! answer=$("$send" --port "$port" size 2>&1) || ! grep -q '640x480' <<<"$answer"; then
         fail "pavlune-send size answered \"$answer\", not 640x480"
     fi
+    check_desk "$port"
     kill -TERM "$display_pid"
     for _ in $(seq 200); do
         kill -0 "$display_pid" 2>/dev/null || break
@@ -120,8 +171,9 @@ echo "== manual pages"
 declare -A helps=(
     [pavlune]=""
     [pavlune-send]="$send_commands"
+    [pavlune-desk]=""
 )
-for program in pavlune pavlune-send; do
+for program in pavlune pavlune-send pavlune-desk; do
     page=$root/usr/share/man/man1/$program.1.gz
     if [ ! -f "$page" ]; then
         fail "no manual page $program.1.gz"
@@ -143,20 +195,27 @@ done
 grep -q '^\.SH "\?CONFIGURATION FILE"\?$' <(zcat "$root/usr/share/man/man1/pavlune.1.gz") \
     || fail "pavlune.1 has no CONFIGURATION FILE section"
 
-echo "== desktop entry and icon"
-desktop=$root/usr/share/applications/pavlune.desktop
-if ! out=$(desktop-file-validate "$desktop" 2>&1) || [ -n "$out" ]; then
-    fail "desktop-file-validate: $out"
-fi
-exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
-[ -x "$root/usr/bin/$exec_program" ] || fail "the desktop entry runs \"$exec_program\", which the package does not hold"
-icon=$(sed -n 's/^Icon=//p' "$desktop")
-icon_file=$root/usr/share/icons/hicolor/scalable/apps/$icon.svg
-if [ ! -f "$icon_file" ]; then
-    fail "no icon $icon.svg"
-elif ! size=$(convert "$icon_file" -format '%wx%h' info: 2>&1) || [ "$size" != 128x128 ]; then
-    fail "the icon does not draw as a 128x128 picture: $size"
-fi
+echo "== desktop entries and icon"
+for program in pavlune pavlune-desk; do
+    desktop=$root/usr/share/applications/$program.desktop
+    if [ ! -f "$desktop" ]; then
+        fail "no desktop entry $program.desktop"
+        continue
+    fi
+    if ! out=$(desktop-file-validate "$desktop" 2>&1) || [ -n "$out" ]; then
+        fail "desktop-file-validate $program.desktop: $out"
+    fi
+    exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+    [ "$exec_program" = "$program" ] || fail "$program.desktop runs \"$exec_program\""
+    [ -x "$root/usr/bin/$exec_program" ] || fail "$program.desktop runs \"$exec_program\", which the package does not hold"
+    icon=$(sed -n 's/^Icon=//p' "$desktop")
+    icon_file=$root/usr/share/icons/hicolor/scalable/apps/$icon.svg
+    if [ ! -f "$icon_file" ]; then
+        fail "no icon $icon.svg for $program.desktop"
+    elif ! size=$(convert "$icon_file" -format '%wx%h' info: 2>&1) || [ "$size" != 128x128 ]; then
+        fail "the icon does not draw as a 128x128 picture: $size"
+    fi
+done
 
 echo "== systemd unit"
 unit=$root/usr/lib/systemd/user/pavlune.service

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "wait_for.h"
+#include "wine_desk.h"
 #include "wine_fixture.h"
 
 namespace {
@@ -25,6 +26,16 @@ std::set<std::string> FilesIn(const std::string& dir)
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(dir, error)) names.insert(entry.path().filename().string());
     return names;
+}
+
+// The shortcut is there and starts the program: a shell link holds its target's path in
+// the ANSI or the UTF-16 form.
+bool LinkNames(const std::string& link, const std::string& program)
+{
+    const std::string bytes = ReadFile(link);
+    std::string wide;
+    for (const char c : program) wide += {c, '\0'};
+    return bytes.find(program) != std::string::npos || bytes.find(wide) != std::string::npos;
 }
 
 class WineInstallerTest : public WineE2eTest {
@@ -88,10 +99,11 @@ TEST_F(WineInstallerTest, SilentInstallPutsProgramShortcutsAndUninstallEntryInPl
 {
     const ToolResult install = Install(SetupProgram());
     ASSERT_EQ(install.nStatus, 0) << install.err;
-    EXPECT_EQ(FilesIn(InstallDir()), (std::set<std::string>{"pavlune.exe", "pavlune-send.exe", "README.txt",
-                                                             "LICENSE.txt", "uninstall.exe"}));
+    EXPECT_EQ(FilesIn(InstallDir()), (std::set<std::string>{"pavlune.exe", "pavlune-send.exe", "pavlune-desk.exe",
+                                                             "README.txt", "LICENSE.txt", "uninstall.exe"}));
     EXPECT_TRUE(fs::exists(StartMenu() + "/Pavlune.lnk"));
     EXPECT_TRUE(fs::exists(StartMenu() + "/Pavlune (full screen).lnk"));
+    EXPECT_TRUE(LinkNames(StartMenu() + "/Pavlune desk.lnk", "pavlune-desk.exe"));
     EXPECT_EQ(RegValue(kUninstallKey, "DisplayVersion"), kVersion);
     EXPECT_EQ(RegValue(kUninstallKey, "DisplayName"), "Pavlune");
     EXPECT_EQ(RegValue(kUninstallKey, "QuietUninstallString"), "\"C:\\Program Files\\Pavlune\\uninstall.exe\" /S");
@@ -112,6 +124,7 @@ TEST_F(WineInstallerTest, SilentInstallPutsProgramShortcutsAndUninstallEntryInPl
         ASSERT_NE(nPort, 0);
         EXPECT_EQ(SendTo({"size"}).out, "640x400\n");
     }
+    ExpectDeskServesAndEndsOnCtrlC(InstallDir() + "/pavlune-desk.exe", scratch.Path());
 }
 
 TEST_F(WineInstallerTest, AutostartOptionAddsTheRunEntryWithFullScreen)
@@ -153,6 +166,7 @@ TEST_F(WineInstallerTest, UpgradeKeepsTheUsersDataAndUninstallLeavesNothingOfIts
     EXPECT_FALSE(fs::exists(InstallDir()));
     EXPECT_FALSE(fs::exists(StartMenu() + "/Pavlune.lnk"));
     EXPECT_FALSE(fs::exists(StartMenu() + "/Pavlune (full screen).lnk"));
+    EXPECT_FALSE(fs::exists(StartMenu() + "/Pavlune desk.lnk"));
     EXPECT_FALSE(KeyExists(kUninstallKey));
     EXPECT_EQ(RegValue(kRunKey, "Pavlune"), "");
     EXPECT_EQ(ReadFile(netshRecord),
@@ -167,14 +181,17 @@ TEST_F(WineE2eTest, PortableZipHoldsTheProgramsAndTheReadme)
     const ToolResult unzip = RunTool({"unzip", "-q", WindowsProgram("pavlune-" + kVersion + "-win64.zip"), "-d",
                                       unpacked}, {}, scratch.Path());
     ASSERT_EQ(unzip.nStatus, 0) << unzip.err;
-    EXPECT_EQ(FilesIn(unpacked), (std::set<std::string>{"pavlune.exe", "pavlune-send.exe", "README.txt", "LICENSE.txt"}));
+    EXPECT_EQ(FilesIn(unpacked),
+              (std::set<std::string>{"pavlune.exe", "pavlune-send.exe", "pavlune-desk.exe", "README.txt", "LICENSE.txt"}));
     // Lines ended for Notepad, and the start at logon by hand.
     const std::string readme = ReadFile(unpacked + "/README.txt");
     EXPECT_EQ(readme.rfind("Pavlune for Windows\r\n", 0), 0u);
     EXPECT_NE(readme.find("shell:startup"), std::string::npos);
+    EXPECT_NE(readme.find("pavlune-desk.exe --room"), std::string::npos);
 
     WineDisplay display({"--size", "600x400"}, scratch.Path(), {}, "unzipped", unpacked + "/pavlune.exe");
     nPort = display.WaitListening();
     ASSERT_NE(nPort, 0) << display.Process().Stderr();
     EXPECT_EQ(SendTo({"size"}).out, "600x400\n");
+    ExpectDeskServesAndEndsOnCtrlC(unpacked + "/pavlune-desk.exe", scratch.Path());
 }
