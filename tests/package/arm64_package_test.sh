@@ -2,8 +2,8 @@
 # The arm64 Debian package, checked on this amd64 machine as far as QEMU's user-mode
 # emulation allows: unpacked with dpkg-deb, its display started under qemu-aarch64 on the
 # offscreen platform and driven by the amd64 pavlune-send, its round page drawn like the
-# amd64 display's, its desk run under qemu-aarch64 too, its Depends all available for
-# arm64, and lintian.
+# amd64 display's, its desk under qemu-aarch64 watching that display, its Depends all
+# available for arm64, and lintian.
 # Usage: arm64_package_test.sh ARM64_BUILD_DIR AMD64_BUILD_DIR
 set -uo pipefail
 
@@ -16,11 +16,13 @@ qemu=(qemu-aarch64 -L /)
 
 work=$(mktemp -d)
 display_pid=
+desk_pid=
 cleanup() {
-    if [ -n "$display_pid" ]; then
-        kill -KILL "$display_pid" 2>/dev/null
-        wait "$display_pid" 2>/dev/null
-    fi
+    local pid
+    for pid in $display_pid $desk_pid; do
+        kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -30,6 +32,7 @@ fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
 }
+source "$(dirname "$0")/check_desk.sh"
 
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 export LC_ALL=C.UTF-8 HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
@@ -164,6 +167,9 @@ for side in amd64 arm64; do
     else
         sizes[$side]=$(identify -format '%wx%h' "$snapshot")
         echo "snapshot ${sizes[$side]}, clock at ${boxes[$side]}"
+    fi
+    if [ "$side" = arm64 ]; then
+        check_desk "$display_port" "${qemu[@]}" "$root/usr/bin/pavlune-desk"
     fi
     stop_display "$side"
 done

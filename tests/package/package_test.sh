@@ -30,6 +30,7 @@ fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
 }
+source "$(dirname "$0")/check_desk.sh"
 
 # Everything below runs without the caller's display server, configuration, saved pages
 # or session lock, and in English.
@@ -82,44 +83,6 @@ pavlune=$root/usr/bin/pavlune
 send=$root/usr/bin/pavlune-send
 desk=$root/usr/bin/pavlune-desk
 
-# The unpacked desk, watching the display on the port given: its page must see that
-# display answer, and SIGTERM must end it with status 0.
-check_desk() {
-    local display_port=$1 page= rooms= status _
-    "$desk" --no-browser --port 0 --room "Hall=127.0.0.1:$display_port" >"$work/desk.out" 2>"$work/desk.err" &
-    desk_pid=$!
-    for _ in $(seq 200); do
-        page=$(sed -n 's|^pavlune-desk: serving \(http://127\.0\.0\.1:[0-9]*/\)$|\1|p' "$work/desk.out")
-        [ -n "$page" ] && break
-        kill -0 "$desk_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if [ -z "$page" ]; then
-        fail "the unpacked desk did not say where it serves: $(cat "$work/desk.out" "$work/desk.err")"
-        return
-    fi
-    for _ in $(seq 200); do
-        rooms=$(curl -sS -m 5 "${page}api/rooms" 2>&1)
-        grep -q '"state":"answering"' <<<"$rooms" && break
-        sleep 0.1
-    done
-    grep -q '"name":"Hall".*"state":"answering"' <<<"$rooms" \
-        || fail "the desk's page does not show the display answering: $rooms"
-    kill -TERM "$desk_pid"
-    for _ in $(seq 200); do
-        kill -0 "$desk_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$desk_pid" 2>/dev/null; then
-        fail "the desk did not end within 20 s of SIGTERM"
-        return
-    fi
-    wait "$desk_pid"
-    status=$?
-    desk_pid=
-    [ "$status" -eq 0 ] || fail "the desk ended with status $status on SIGTERM: $(cat "$work/desk.err")"
-}
-
 echo "== unpacked programs"
 # As a user meets them after installing: by name from the PATH, the manual by name.
 if ! out=$(PATH=$root/usr/bin:$PATH pavlune --version 2>&1) || [ "$out" != "pavlune $version" ]; then
@@ -150,7 +113,7 @@ else
     if ! answer=$("$send" --port "$port" size 2>&1) || ! grep -q '640x480' <<<"$answer"; then
         fail "pavlune-send size answered \"$answer\", not 640x480"
     fi
-    check_desk "$port"
+    check_desk "$port" "$desk"
     kill -TERM "$display_pid"
     for _ in $(seq 200); do
         kill -0 "$display_pid" 2>/dev/null || break
