@@ -74,11 +74,11 @@ deb-arm64:
 # Under QEMU's user-mode emulation: the unit tests of the folders that need no display,
 # then the package's display against the amd64 build's.
 ARM64_TESTS = text_tests os_tests draw_tests msg_tests net_tests hostile_peers_tests diag_log_tests \
-  sound_tests options_tests core_window_tests
+  sound_tests options_tests core_window_tests desk_tests
 test-arm64: deb-arm64 build
 	cmake --build build-arm64 -j $(JOBS) --target $(ARM64_TESTS)
 	ctest --test-dir build-arm64 --output-on-failure --no-tests=error -j $(JOBS) \
-	  -L '^(text|os|draw|msg|net|sound|options|core_window)$$'
+	  -L '^(text|os|draw|msg|net|sound|options|core_window|desk)$$'
 	tests/package/arm64_package_test.sh build-arm64 $(BUILD)
 
 # The quick loop while working: the native build and every test it has.

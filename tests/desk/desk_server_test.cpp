@@ -358,6 +358,18 @@ TEST_F(DeskServerTest, ServedOnTheLoopbackAddressAlone)
     }
 }
 
+TEST_F(DeskServerTest, ASecondDeskOnItsPortIsRefusedAndFindsTheFirst)
+{
+    Start({});
+    DeskWatcher watcher(ExchangeAsker());
+    DeskServer second(watcher, RoomStore{});
+    std::string why;
+    EXPECT_FALSE(second.Bind("127.0.0.1", m_server->Port(), why));
+    EXPECT_NE(why.find("in use"), std::string::npos) << why;
+    EXPECT_TRUE(DeskServer::DeskAnswersAt("127.0.0.1", m_server->Port()));
+    EXPECT_FALSE(DeskServer::DeskAnswersAt("127.0.0.1", DeadPort()));
+}
+
 TEST_F(DeskServerTest, ThePageSpeaksTheBrowsersLanguage)
 {
     Start({});

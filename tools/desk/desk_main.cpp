@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     const auto options = ParseDeskOptions(args, why);
     if (!options) {
         std::cerr << "pavlune-desk: " << why << "\nTry 'pavlune-desk --help'." << std::endl;
+        HoldConsoleToBeRead();
         return 2;
     }
     if (options->bHelp) {
@@ -62,11 +63,19 @@ int main(int argc, char** argv)
     DeskWatcher watcher(ExchangeAsker());
     for (const Room& room : rooms) watcher.Add(room);
     DeskServer server(watcher, store);
+    const std::string shownHost = options->listen == "0.0.0.0" ? "127.0.0.1" : options->listen;
     if (!server.Bind(options->listen, options->nPort, why)) {
+        // Started twice from the desktop: the first desk's page is what was wanted.
+        const std::string running = "http://" + shownHost + ":" + std::to_string(options->nPort) + "/";
+        if (options->nPort != 0 && DeskServer::DeskAnswersAt(shownHost, options->nPort)) {
+            std::cout << "pavlune-desk: a desk is running already at " << running << std::endl;
+            if (options->bBrowser) OpenBrowser(running);
+            return 0;
+        }
         std::cerr << "pavlune-desk: " << why << std::endl;
+        HoldConsoleToBeRead();
         return 1;
     }
-    const std::string shownHost = options->listen == "0.0.0.0" ? "127.0.0.1" : options->listen;
     const std::string url = "http://" + shownHost + ":" + std::to_string(server.Port()) + "/";
     std::cout << "pavlune-desk: serving " << url << std::endl;
     if (options->bListenGiven) {

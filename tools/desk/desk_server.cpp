@@ -7,6 +7,7 @@
 #include "common/display_socket.h"
 #include "desk_conf.h"
 #include "desk_page.h"
+#include "desk_shell.h"
 #include "desk_texts.h"
 #include "desk_view.h"
 #include "status_read.h"
@@ -53,6 +54,16 @@ bool IsLoopbackHost(const std::string& host)
     return name == "127.0.0.1" || name == "localhost" || name == "[::1]";
 }
 
+Json::Value ParsedJson(const std::string& text)
+{
+    Json::Value json;
+    Json::CharReaderBuilder reader;
+    std::string parseError;
+    std::unique_ptr<Json::CharReader> parser(reader.newCharReader());
+    if (!parser->parse(text.data(), text.data() + text.size(), &json, &parseError)) return Json::Value();
+    return json;
+}
+
 int IdOf(const httplib::Request& req)
 {
     const std::string& digits = req.matches[1].str();
@@ -66,6 +77,7 @@ DeskServer::DeskServer(DeskWatcher& watcher, RoomStore store)
 {
     m_server->new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
     m_server->set_payload_max_length(kMaxBody);
+    m_server->set_socket_options([](auto socket) { KeepPortAlone(static_cast<std::intptr_t>(socket)); });
     m_server->set_read_timeout(std::chrono::seconds(5));
     m_server->set_write_timeout(std::chrono::seconds(5));
     Route();
@@ -87,6 +99,15 @@ bool DeskServer::Bind(const std::string& address, int port, std::string& why)
         return false;
     }
     return true;
+}
+
+bool DeskServer::DeskAnswersAt(const std::string& address, int port)
+{
+    httplib::Client client(address, port);
+    client.set_connection_timeout(std::chrono::seconds(1));
+    client.set_read_timeout(std::chrono::seconds(2));
+    const auto res = client.Get("/api/rooms");
+    return res && res->status == 200 && Member(ParsedJson(res->body), "rooms").isArray();
 }
 
 void DeskServer::Serve() { m_server->listen_after_bind(); }
@@ -228,11 +249,8 @@ void DeskServer::Route()
 
 bool DeskServer::RoomFromBody(const std::string& body, int nExceptId, Room& room, std::string& why) const
 {
-    Json::Value json;
-    Json::CharReaderBuilder reader;
-    std::string parseError;
-    std::unique_ptr<Json::CharReader> parser(reader.newCharReader());
-    if (!parser->parse(body.data(), body.data() + body.size(), &json, &parseError) || !json.isObject()) {
+    const Json::Value json = ParsedJson(body);
+    if (!json.isObject()) {
         why = "the request is not a JSON object";
         return false;
     }

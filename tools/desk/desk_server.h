@@ -27,6 +27,8 @@ public:
     // Binds the address and port (0: one the system picks); false with the reason.
     bool Bind(const std::string& address, int port, std::string& why);
     int Port() const { return m_nPort; }
+    // Whether a desk already answers at the address and port (a second start of the desk).
+    static bool DeskAnswersAt(const std::string& address, int port);
     // Serves until Stop, from any thread.
     void Serve();
     void Stop();

@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,14 @@ bool OpenBrowser(const std::string& url)
     }).detach();
     return true;
 }
+
+void KeepPortAlone(std::intptr_t socket)
+{
+    const int yes = 1;
+    setsockopt(static_cast<int>(socket), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+}
+
+void HoldConsoleToBeRead() {}
 
 void OnEndRequest(std::function<void()> stop)
 {
