@@ -45,7 +45,7 @@ RoomWatch Watch(RoomState state, const std::string& status = "{}")
 {
     RoomWatch watch;
     watch.state = state;
-    watch.status = Parsed(status);
+    watch.status = std::make_shared<const Json::Value>(Parsed(status));
     return watch;
 }
 

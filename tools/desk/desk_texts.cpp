@@ -151,15 +151,15 @@ std::string SummaryText(const std::vector<RoomWatch>& watches, DeskLanguage lang
             ++older;
         } else if (watch.state == RoomState::Waiting) {
             ++waiting;
-        } else if (TextOf(At(watch.status, "shown")) == "round page") {
-            const std::string title = TextOf(At(watch.status, "round", "title"));
+        } else if (TextOf(At(watch.Status(), "shown")) == "round page") {
+            const std::string title = TextOf(At(watch.Status(), "round", "title"));
             const auto it = std::find_if(rounds.begin(), rounds.end(), [&](const auto& r) { return r.first == title; });
             if (it == rounds.end()) {
                 rounds.emplace_back(title, 1);
             } else {
                 ++it->second;
             }
-        } else if (TextOf(At(watch.status, "shown")) == "note") {
+        } else if (TextOf(At(watch.Status(), "shown")) == "note") {
             ++notes;
         } else {
             ++information;

@@ -34,7 +34,7 @@ Json::Value RoomView(const RoomWatch& watch, DeskLanguage language, SteadyTime n
         picture["width"] = watch.picture->nWidth;
         picture["height"] = watch.picture->nHeight;
     }
-    const Json::Value& status = watch.status;
+    const Json::Value& status = watch.Status();
     if (watch.state != RoomState::Answering) return room;
     room["shown"] = TextOf(At(status, "shown"));
     room["shownText"] = ShownText(status, language);

@@ -156,10 +156,20 @@ void DeskWatcher::Work()
             wakeAt = std::min(wakeAt, std::max(watch.NextDue(), now));
         }
         if (chosen == nullptr) {
-            m_wake.wait_until(lock, wakeAt);
+            // One idle worker keeps the time; the others sleep until there is work, so that
+            // a request falling due wakes one thread, not all of them.
+            if (m_bTimeKept) {
+                m_wake.wait(lock);
+            } else {
+                m_bTimeKept = true;
+                m_wake.wait_until(lock, wakeAt);
+                m_bTimeKept = false;
+            }
             continue;
         }
         chosen->OnAsked(*job, now);
+        // Another idle worker takes over the time, or the next room due.
+        m_wake.notify_one();
         const int nId = chosen->nId;
         const RoomAddress address = chosen->room.address;
         const int nWidth = m_nPictureWidth;
@@ -252,7 +262,7 @@ void DeskWatcher::Ask(int nId, RoomAddress address, RoomJob job, int nWidth)
             watch->OnStatus(*FindReply(replies, MSGID_STATUS)->msg, now);
         }
     }
-    m_wake.notify_all();
+    m_wake.notify_one();
 }
 
 std::shared_ptr<const RoomPicture> DeskWatcher::FullPicture(int nId, std::string& why)

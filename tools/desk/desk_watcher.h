@@ -64,6 +64,7 @@ private:
     int m_nNextId = 1;
     int m_nPictureWidth = 640;
     bool m_bStopping = false;
+    bool m_bTimeKept = false;  // an idle worker waits for the next request's time
     std::vector<std::thread> m_workers;
 };
 

@@ -45,6 +45,12 @@ std::optional<std::pair<int, int>> PngSize(const std::vector<std::uint8_t>& png)
     return std::pair<int, int>(static_cast<int>(width), static_cast<int>(height));
 }
 
+const Json::Value& RoomWatch::Status() const
+{
+    static const Json::Value none;
+    return status ? *status : none;
+}
+
 std::optional<RoomJob> RoomWatch::Due(SteadyTime now) const
 {
     if (bAsking) return std::nullopt;
@@ -75,7 +81,7 @@ void RoomWatch::OnStatus(const Json::Value& reply, SteadyTime now)
     std::string key = ShownKey(reply);
     if (state != RoomState::Answering || key != shownKey) bPictureWanted = true;
     shownKey = std::move(key);
-    status = reply;
+    status = std::make_shared<const Json::Value>(reply);
     statusAt = now;
     state = RoomState::Answering;
     reason.clear();
@@ -95,7 +101,7 @@ void RoomWatch::OnOlder(SteadyTime)
     bAsking = false;
     if (state != RoomState::Older) picture.reset();
     state = RoomState::Older;
-    status = Json::Value();
+    status.reset();
     reason.clear();
 }
 

@@ -40,7 +40,8 @@ struct RoomWatch {
     RoomState state = RoomState::Waiting;
     std::string reason;       // why the last request failed
     std::time_t since = 0;    // when it stopped answering, on the wall clock
-    Json::Value status;       // the last status reply
+    // The last status reply, shared: the page's view copies every room once a second.
+    std::shared_ptr<const Json::Value> status;
     SteadyTime statusAt{};    // when it came
     std::string shownKey;     // what of the status, changed, calls for a new picture
     std::shared_ptr<const RoomPicture> picture;
@@ -49,6 +50,9 @@ struct RoomWatch {
     bool bPictureWanted = true;
     SteadyTime nextStatusAt{};
     bool bAsking = false;  // a request of this room is in flight
+
+    // The last status, or null before the first.
+    const Json::Value& Status() const;
 
     // The request due now, if any: a wanted or aged picture before a status.
     std::optional<RoomJob> Due(SteadyTime now) const;
