@@ -124,11 +124,41 @@ void BlendLines(const Image32& wide, const Taps& taps, std::vector<std::uint32_t
     }
 }
 
+// Each 2x2 block of a picture of even sides averaged into one pixel, each of the four
+// bytes on its own: a quarter of the pixels for a few operations each.
+Image32 Halved(const Image32& source)
+{
+    Image32 half(source.Width() / 2, source.Height() / 2, source.HasAlpha());
+    for (int y = 0; y < half.Height(); ++y) {
+        const std::uint32_t* top = source.Line(2 * y);
+        const std::uint32_t* bottom = source.Line(2 * y + 1);
+        std::uint32_t* to = half.Line(y);
+        for (int x = 0; x < half.Width(); ++x) {
+            const std::uint32_t a = top[2 * x], b = top[2 * x + 1], c = bottom[2 * x], d = bottom[2 * x + 1];
+            // Two bytes at a time, 16 bits apart, so that four of them add up without spilling.
+            const std::uint32_t evens = (a & 0x00FF00FFu) + (b & 0x00FF00FFu) + (c & 0x00FF00FFu) +
+                                        (d & 0x00FF00FFu) + 0x00020002u;
+            const std::uint32_t odds = ((a >> 8) & 0x00FF00FFu) + ((b >> 8) & 0x00FF00FFu) +
+                                       ((c >> 8) & 0x00FF00FFu) + ((d >> 8) & 0x00FF00FFu) + 0x00020002u;
+            to[x] = ((evens >> 2) & 0x00FF00FFu) | (((odds >> 2) & 0x00FF00FFu) << 8);
+        }
+    }
+    return half;
+}
+
 }  // namespace
 
 Image32 ScalePicture(const Image32& source, int width, int height)
 {
     if (source.IsNull() || width <= 0 || height <= 0) return Image32();
+    // A picture at least twice the target's size both ways, of even sides (so that no line
+    // is left out), is halved first, as often as that holds: a screen asked for at a desk's width shrinks four times or more, and
+    // halving is far cheaper per pixel than weighing taps. Averaging 2x2 blocks and then
+    // the rest is the same average, to within the rounding of each step.
+    if (source.Width() >= 2 * width && source.Height() >= 2 * height && source.Width() % 2 == 0 &&
+        source.Height() % 2 == 0) {
+        return ScalePicture(Halved(source), width, height);
+    }
     // Across first, into the target's width at the source's height, then down.
     const std::vector<Taps> across = AxisTaps(source.Width(), width);
     Image32 wide(width, source.Height(), source.HasAlpha());

@@ -101,7 +101,9 @@ Image32 Halves(int width, int height)
 TEST(ScalePicture, KeepsTheSeamOfTwoHalvesInTheMiddle)
 {
     for (const auto& [from, to] : {std::pair{SIZE{8, 12}, SIZE{72, 108}}, std::pair{SIZE{800, 1200}, SIZE{72, 108}},
-                                   std::pair{SIZE{10, 4}, SIZE{7, 3}}, std::pair{SIZE{6, 2}, SIZE{38, 2}}}) {
+                                   std::pair{SIZE{10, 4}, SIZE{7, 3}}, std::pair{SIZE{6, 2}, SIZE{38, 2}},
+                                   std::pair{SIZE{1920, 1080}, SIZE{480, 270}},
+                                   std::pair{SIZE{1366, 768}, SIZE{300, 169}}}) {
         const Image32 scaled = ScalePicture(Halves(from.cx, from.cy), to.cx, to.cy);
         ASSERT_EQ(scaled.Width(), to.cx);
         ASSERT_EQ(scaled.Height(), to.cy);
