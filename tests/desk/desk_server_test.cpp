@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
-#include <json/reader.h>
 #include <json/writer.h>
 
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "desk_conf.h"
 #include "desk_server.h"
 #include "desk_watcher.h"
+#include "status_read.h"
 #include "msg/frame_buffer.h"
 #include "os/local_ipv4.h"
 #include "recording_display.h"
@@ -63,15 +63,6 @@ int DeadPort()
     return ntohs(addr.sin_port);
 }
 
-Json::Value Parsed(const std::string& text)
-{
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    std::string error;
-    reader->parse(text.data(), text.data() + text.size(), &value, &error);
-    return value;
-}
 
 std::string FileText(const std::string& path)
 {
@@ -152,7 +143,7 @@ protected:
     Json::Value View(const std::string& query = "")
     {
         const auto res = m_client->Get("/api/rooms" + query);
-        return res ? Parsed(res->body) : Json::Value();
+        return res ? ParsedJson(res->body) : Json::Value();
     }
 
     // The view once the room of that name satisfies the condition; the last view otherwise.
@@ -236,7 +227,7 @@ TEST_F(DeskServerTest, ShowsEachRoomAsItsDisplayAnswers)
     // Everything the desk sent was a question: never a clear, a page or a note.
     for (RecordingDisplay* display : {&live, &older}) {
         for (const RecordedMsg& msg : display->Messages()) {
-            const int id = GetIntByName(Parsed(msg.json), kMsgIdKey);
+            const int id = GetIntByName(ParsedJson(msg.json), kMsgIdKey);
             EXPECT_TRUE(id == MSGID_STATUS || id == MSGID_SCREEN_PICTURE || id == MSGID_SCREEN_SIZE) << msg.json;
         }
     }
@@ -279,14 +270,14 @@ TEST_F(DeskServerTest, RoomsChangedInThePageAreWrittenWholeAndBadOnesRefused)
         const auto res = Post(refused.body);
         ASSERT_TRUE(res);
         EXPECT_EQ(res->status, 400) << refused.body;
-        EXPECT_NE(Parsed(res->body)["error"].asString().find(refused.whyHas), std::string::npos) << res->body;
+        EXPECT_NE(ParsedJson(res->body)["error"].asString().find(refused.whyHas), std::string::npos) << res->body;
         EXPECT_FALSE(std::filesystem::exists(m_confPath)) << refused.body;
     }
 
     auto res = Post(R"({"name":"二号厅","address":"127.0.0.1:10001"})");
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 201);
-    const int id = Parsed(res->body)["id"].asInt();
+    const int id = ParsedJson(res->body)["id"].asInt();
     EXPECT_EQ(ReadDeskConf(m_confPath).rooms.size(), 1u);
     res = Post(R"({"name":"二号厅","address":"127.0.0.1:10002"})");
     EXPECT_EQ(res->status, 400);
@@ -380,7 +371,7 @@ TEST_F(DeskServerTest, ThePageSpeaksTheBrowsersLanguage)
     const auto english = m_client->Get("/", {{"Accept-Language", "en-GB"}});
     EXPECT_NE(english->body.find("<html lang=\"en\">"), std::string::npos);
     EXPECT_EQ(english->body.find("{{"), std::string::npos);
-    EXPECT_EQ(Parsed(m_client->Get("/api/rooms", {{"Accept-Language", "zh"}})->body)["summary"], "还没有赛室：请在下面添加");
+    EXPECT_EQ(ParsedJson(m_client->Get("/api/rooms", {{"Accept-Language", "zh"}})->body)["summary"], "还没有赛室：请在下面添加");
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 // JSON view that holds whatever a display sends.
 #include <gtest/gtest.h>
 
-#include <json/reader.h>
 
 #include "desk_texts.h"
 #include "desk_view.h"
+#include "status_read.h"
 
 namespace {
 
@@ -31,21 +31,12 @@ INSTANTIATE_TEST_SUITE_P(Desk, PickLanguageTest, ::testing::Values(
     LanguageCase{"zh;q=0, en;q=0.1", DeskLanguage::English},
     LanguageCase{";;;,,q=,zh;q=abc", DeskLanguage::English}));
 
-Json::Value Parsed(const std::string& text)
-{
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    std::string error;
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &error)) << error;
-    return value;
-}
 
 RoomWatch Watch(RoomState state, const std::string& status = "{}")
 {
     RoomWatch watch;
     watch.state = state;
-    watch.status = std::make_shared<const Json::Value>(Parsed(status));
+    watch.status = std::make_shared<const Json::Value>(ParsedJson(status));
     return watch;
 }
 
@@ -72,13 +63,13 @@ TEST(SummaryTest, CountsRoomsByRoundThenByKind)
 
 TEST(CardTextTest, SaysWhatTheDisplayShowsAndHowItRuns)
 {
-    const Json::Value note = Parsed(R"({"shown":"note","note":{"number":2,"count":3},"version":"7.26.36",
+    const Json::Value note = ParsedJson(R"({"shown":"note","note":{"number":2,"count":3},"version":"7.26.36",
         "platform":"Windows","restored":true,"screen":{"width":1920,"height":1080,"fullScreen":true}})");
     EXPECT_EQ(ShownText(note, DeskLanguage::English), "note 2 of 3");
     EXPECT_EQ(ShownText(note, DeskLanguage::Chinese), "通知 2/3");
     EXPECT_EQ(ScreenText(note, DeskLanguage::English), "1920x1080, full screen");
     EXPECT_EQ(RunsText(note, DeskLanguage::English), "Pavlune 7.26.36 on Windows, restored after a restart");
-    EXPECT_EQ(ShownText(Parsed(R"({"shown":"information screen"})"), DeskLanguage::English), "information screen");
+    EXPECT_EQ(ShownText(ParsedJson(R"({"shown":"information screen"})"), DeskLanguage::English), "information screen");
     EXPECT_EQ(StateText(Watch(RoomState::Older), DeskLanguage::English),
               "answers, but cannot show its screen (older version)");
     RoomWatch dark = Watch(RoomState::NotAnswering);

@@ -2,27 +2,18 @@
 // the test holds.
 #include <gtest/gtest.h>
 
-#include <json/reader.h>
 
 #include "room_watch.h"
+#include "status_read.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-Json::Value Parsed(const std::string& text)
-{
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    std::string error;
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &error)) << error;
-    return value;
-}
 
 Json::Value RoundStatus(const char* title, int remaining)
 {
-    return Parsed(std::string(R"({"pub_MsgID":923,"shown":"round page","screen":{"width":800,"height":450,"fullScreen":true},)") +
+    return ParsedJson(std::string(R"({"pub_MsgID":923,"shown":"round page","screen":{"width":800,"height":450,"fullScreen":true},)") +
                   R"("round":{"title":")" + title + R"(","remaining":)" + std::to_string(remaining) +
                   R"(},"uptime":)" + std::to_string(1000 - remaining) + R"(,"messages":{"303":1}})");
 }
@@ -106,13 +97,13 @@ TEST(RoomWatchTest, ShownKeyIgnoresWhatChangesEverySecondAndSurvivesAnyShape)
     EXPECT_EQ(ShownKey(RoundStatus("Round 3", 300)), ShownKey(RoundStatus("Round 3", 12)));
     EXPECT_NE(ShownKey(RoundStatus("Round 3", 300)), ShownKey(RoundStatus("Round 4", 300)));
     // The desk's own questions are counted among the messages too; they change nothing shown.
-    EXPECT_EQ(ShownKey(Parsed(R"({"messages":{"303":1,"923":5}})")),
-              ShownKey(Parsed(R"({"messages":{"303":1,"921":2,"923":6}})")));
-    EXPECT_NE(ShownKey(Parsed(R"({"messages":{"303":1}})")), ShownKey(Parsed(R"({"messages":{"303":2}})")));
+    EXPECT_EQ(ShownKey(ParsedJson(R"({"messages":{"303":1,"923":5}})")),
+              ShownKey(ParsedJson(R"({"messages":{"303":1,"921":2,"923":6}})")));
+    EXPECT_NE(ShownKey(ParsedJson(R"({"messages":{"303":1}})")), ShownKey(ParsedJson(R"({"messages":{"303":2}})")));
     // A status of the wrong shape from a peer reads as empty parts, never as a throw.
     for (const char* hostile : {R"({"round":5,"shown":[1],"screen":"x"})", R"({"round":{"title":{"a":1}}})", "[1,2]",
                                 "\"text\"", "null"}) {
-        EXPECT_NO_THROW(ShownKey(Parsed(hostile))) << hostile;
+        EXPECT_NO_THROW(ShownKey(ParsedJson(hostile))) << hostile;
     }
 }
 

@@ -54,16 +54,6 @@ bool IsLoopbackHost(const std::string& host)
     return name == "127.0.0.1" || name == "localhost" || name == "[::1]";
 }
 
-Json::Value ParsedJson(const std::string& text)
-{
-    Json::Value json;
-    Json::CharReaderBuilder reader;
-    std::string parseError;
-    std::unique_ptr<Json::CharReader> parser(reader.newCharReader());
-    if (!parser->parse(text.data(), text.data() + text.size(), &json, &parseError)) return Json::Value();
-    return json;
-}
-
 int IdOf(const httplib::Request& req)
 {
     const std::string& digits = req.matches[1].str();

@@ -13,6 +13,9 @@ std::string TextOf(const Json::Value& value);
 std::int64_t NumberOf(const Json::Value& value);
 bool FlagOf(const Json::Value& value);
 
+// The JSON text parsed; null when it is not JSON.
+Json::Value ParsedJson(const std::string& text);
+
 // Path-style access: At(status, "round", "title").
 template <typename... Keys>
 const Json::Value& At(const Json::Value& value, const char* key, Keys... rest)
