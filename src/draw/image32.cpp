@@ -4,11 +4,8 @@
 
 Image32::Image32(int nWidth, int nHeight, bool bAlpha)
 {
-    if (nWidth <= 0 || nHeight <= 0 || nWidth > kMaxSide || nHeight > kMaxSide) return;
-    m_pixels.assign(static_cast<std::size_t>(nWidth) * static_cast<std::size_t>(nHeight), 0u);
-    m_nWidth = nWidth;
-    m_nHeight = nHeight;
-    m_bAlpha = bAlpha;
+    // New storage is zeroed: the picture starts black and clear.
+    Reshape(nWidth, nHeight, bAlpha);
 }
 
 void Image32::Reshape(int nWidth, int nHeight, bool bAlpha)

@@ -303,6 +303,17 @@ TEST_F(DeskServerTest, RoomsChangedInThePageAreWrittenWholeAndBadOnesRefused)
     EXPECT_EQ(m_client->Delete("/api/rooms/" + std::to_string(id), {}, "{}", "application/json")->status, 404);
 }
 
+TEST_F(DeskServerTest, AChangeThatCannotBeWrittenIsNotMade)
+{
+    std::filesystem::create_directories(m_confPath);  // a folder where desk.conf belongs
+    Start({});
+    const auto res = Post(R"({"name":"Annex","address":"127.0.0.1"})");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 500);
+    EXPECT_NE(ParsedJson(res->body)["error"].asString().find("cannot write"), std::string::npos) << res->body;
+    EXPECT_TRUE(View()["rooms"].empty());
+}
+
 TEST_F(DeskServerTest, RoomsOfTheCommandLineChangeForThisRunOnly)
 {
     Start({{"Main hall", {"127.0.0.1", DeadPort()}}}, false);

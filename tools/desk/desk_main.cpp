@@ -10,10 +10,6 @@
 #include "desk_shell.h"
 #include "desk_watcher.h"
 
-#ifndef PAVLUNE_VERSION
-#define PAVLUNE_VERSION "0"
-#endif
-
 int main(int argc, char** argv)
 {
     const ToolConsole console(argc, argv);

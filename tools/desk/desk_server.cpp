@@ -1,5 +1,7 @@
 #include "desk_server.h"
 
+#include <algorithm>
+
 #include <httplib.h>
 #include <json/reader.h>
 #include <json/writer.h>
@@ -151,16 +153,13 @@ void DeskServer::Route()
     });
 
     m_server->Get(R"(/api/rooms/(\d+)/picture\.png)", [this](const httplib::Request& req, httplib::Response& res) {
-        const int nId = IdOf(req);
-        for (const RoomWatch& watch : m_watcher.Watches()) {
-            if (watch.nId == nId && watch.picture) {
-                res.set_header("Cache-Control", "max-age=3600");
-                const auto& png = watch.picture->png;
-                res.set_content(reinterpret_cast<const char*>(png.data()), png.size(), "image/png");
-                return;
-            }
+        const auto picture = m_watcher.LastPicture(IdOf(req));
+        if (!picture) {
+            SendError(res, 404, "no picture of that room");
+            return;
         }
-        SendError(res, 404, "no picture of that room");
+        res.set_header("Cache-Control", "max-age=3600");
+        res.set_content(reinterpret_cast<const char*>(picture->png.data()), picture->png.size(), "image/png");
     });
 
     m_server->Get(R"(/api/rooms/(\d+)/screen\.png)", [this](const httplib::Request& req, httplib::Response& res) {
@@ -174,11 +173,14 @@ void DeskServer::Route()
         res.set_content(reinterpret_cast<const char*>(picture->png.data()), picture->png.size(), "image/png");
     });
 
+    // Each change is written to desk.conf first and made to the watched rooms only once it
+    // is kept, so that a failed write leaves nothing to undo.
     m_server->Post("/api/rooms", [this](const httplib::Request& req, httplib::Response& res) {
         const std::lock_guard lock(m_changing);
+        std::vector<Room> rooms = m_watcher.Rooms();
         Room room;
         std::string why;
-        if (m_watcher.Rooms().size() >= kMaxRooms) {
+        if (rooms.size() >= kMaxRooms) {
             SendError(res, 400, "the desk watches at most " + std::to_string(kMaxRooms) + " rooms");
             return;
         }
@@ -186,14 +188,13 @@ void DeskServer::Route()
             SendError(res, 400, why);
             return;
         }
-        const int nId = m_watcher.Add(room);
-        if (!Save(why)) {
-            m_watcher.Remove(nId);
+        rooms.push_back(room);
+        if (!Save(rooms, why)) {
             SendError(res, 500, why);
             return;
         }
         Json::Value body;
-        body["id"] = nId;
+        body["id"] = m_watcher.Add(room);
         SendJson(res, body, 201);
     });
 
@@ -206,38 +207,39 @@ void DeskServer::Route()
             SendError(res, 400, why);
             return;
         }
-        Room before;
-        for (const RoomWatch& watch : m_watcher.Watches()) {
-            if (watch.nId == nId) before = watch.room;
-        }
-        if (!m_watcher.Change(nId, room)) {
+        const std::vector<RoomWatch> watches = m_watcher.Watches();
+        std::vector<Room> rooms;
+        for (const RoomWatch& watch : watches) rooms.push_back(watch.nId == nId ? room : watch.room);
+        if (std::none_of(watches.begin(), watches.end(), [&](const RoomWatch& w) { return w.nId == nId; })) {
             SendError(res, 404, "there is no such room");
             return;
         }
-        if (!Save(why)) {
-            m_watcher.Change(nId, before);
+        if (!Save(rooms, why)) {
             SendError(res, 500, why);
             return;
         }
+        m_watcher.Change(nId, room);
         SendJson(res, Json::Value(Json::objectValue));
     });
 
     m_server->Delete(R"(/api/rooms/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
         const std::lock_guard lock(m_changing);
         const int nId = IdOf(req);
-        const std::vector<RoomWatch> before = m_watcher.Watches();
-        if (!m_watcher.Remove(nId)) {
+        const std::vector<RoomWatch> watches = m_watcher.Watches();
+        std::vector<Room> rooms;
+        for (const RoomWatch& watch : watches) {
+            if (watch.nId != nId) rooms.push_back(watch.room);
+        }
+        if (rooms.size() == watches.size()) {
             SendError(res, 404, "there is no such room");
             return;
         }
         std::string why;
-        if (!Save(why)) {
-            // Put back where it was: the rooms are rebuilt in their old order.
-            for (const RoomWatch& watch : m_watcher.Watches()) m_watcher.Remove(watch.nId);
-            for (const RoomWatch& watch : before) m_watcher.Add(watch.room);
+        if (!Save(rooms, why)) {
             SendError(res, 500, why);
             return;
         }
+        m_watcher.Remove(nId);
         SendJson(res, Json::Value(Json::objectValue));
     });
 }
@@ -267,8 +269,8 @@ bool DeskServer::RoomFromBody(const std::string& body, int nExceptId, Room& room
     return true;
 }
 
-bool DeskServer::Save(std::string& why)
+bool DeskServer::Save(const std::vector<Room>& rooms, std::string& why)
 {
     if (m_store.confPath.empty()) return true;
-    return WriteDeskConf(m_store.confPath, m_watcher.Rooms(), why);
+    return WriteDeskConf(m_store.confPath, rooms, why);
 }

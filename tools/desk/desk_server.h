@@ -38,8 +38,8 @@ private:
     // A room from the page's JSON body, checked as desk.conf would need it and against the
     // other rooms; the reason in one line when it cannot be right.
     bool RoomFromBody(const std::string& body, int nExceptId, Room& room, std::string& why) const;
-    // Writes the rooms whole; false with the reason (the change is then undone).
-    bool Save(std::string& why);
+    // Writes the rooms whole, as they are to be; false with the reason.
+    bool Save(const std::vector<Room>& rooms, std::string& why);
 
     DeskWatcher& m_watcher;
     RoomStore m_store;

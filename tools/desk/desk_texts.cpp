@@ -36,10 +36,10 @@ constexpr PageText kPageTexts[] = {
      "这些赛室由命令行给出：修改只在总控台运行期间有效。"},
 };
 
-std::string Count(int n, DeskLanguage language, const char* one, const char* many, const char* chinese)
+// "3 not answering", "3 个无应答".
+std::string Count(int n, DeskLanguage language, const char* english, const char* chinese)
 {
-    if (language == DeskLanguage::Chinese) return std::to_string(n) + " " + chinese;
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+    return std::to_string(n) + " " + (language == DeskLanguage::Chinese ? chinese : english);
 }
 
 bool Is(DeskLanguage language) { return language == DeskLanguage::Chinese; }
@@ -169,12 +169,13 @@ std::string SummaryText(const std::vector<RoomWatch>& watches, DeskLanguage lang
     for (const auto& [title, n] : rounds) {
         parts.push_back(Is(language) ? std::to_string(n) + " 个在 " + title : std::to_string(n) + " on " + title);
     }
-    if (information > 0) parts.push_back(Count(information, language, "on the information screen", "on the information screen", "个在信息屏"));
-    if (notes > 0) parts.push_back(Count(notes, language, "showing notes", "showing notes", "个在显示通知"));
-    if (older > 0) parts.push_back(Count(older, language, "of an older version", "of an older version", "个为旧版本"));
-    if (waiting > 0) parts.push_back(Count(waiting, language, "waiting", "waiting", "个等待应答"));
-    if (dark > 0) parts.push_back(Count(dark, language, "not answering", "not answering", "个无应答"));
-    std::string text = Is(language) ? std::to_string(total) + " 个赛室：" : Count(total, language, "room", "rooms", "") + ": ";
+    if (information > 0) parts.push_back(Count(information, language, "on the information screen", "个在信息屏"));
+    if (notes > 0) parts.push_back(Count(notes, language, "showing notes", "个在显示通知"));
+    if (older > 0) parts.push_back(Count(older, language, "of an older version", "个为旧版本"));
+    if (waiting > 0) parts.push_back(Count(waiting, language, "waiting", "个等待应答"));
+    if (dark > 0) parts.push_back(Count(dark, language, "not answering", "个无应答"));
+    std::string text = Is(language) ? std::to_string(total) + " 个赛室："
+                                     : std::to_string(total) + (total == 1 ? " room: " : " rooms: ");
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) text += Is(language) ? "，" : ", ";
         text += parts[i];

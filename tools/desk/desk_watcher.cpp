@@ -74,6 +74,18 @@ RoomWatch* DeskWatcher::Find(int nId)
     return it == m_rooms.end() ? nullptr : &*it;
 }
 
+const RoomWatch* DeskWatcher::Find(int nId) const
+{
+    return const_cast<DeskWatcher*>(this)->Find(nId);
+}
+
+std::shared_ptr<const RoomPicture> DeskWatcher::LastPicture(int nId) const
+{
+    const std::lock_guard lock(m_mutex);
+    const RoomWatch* watch = Find(nId);
+    return watch != nullptr ? watch->picture : nullptr;
+}
+
 int DeskWatcher::Add(const Room& room)
 {
     int nId = 0;

@@ -43,6 +43,8 @@ public:
     void SetPictureWidth(int nWidth);
     // A copy of every room's state, in the order they were added.
     std::vector<RoomWatch> Watches() const;
+    // The room's last screen picture; null when there is none, or no such room.
+    std::shared_ptr<const RoomPicture> LastPicture(int nId) const;
     // The room's screen at its full size, asked now (counted against the requests in
     // flight); null with the reason when it cannot be had.
     std::shared_ptr<const RoomPicture> FullPicture(int nId, std::string& why);
@@ -55,6 +57,7 @@ private:
     bool AskGuarded(const RoomAddress& address, const CommMsg_base& request, std::vector<Reply>& replies,
                     std::string& why);
     RoomWatch* Find(int nId);
+    const RoomWatch* Find(int nId) const;
 
     AskDisplay m_ask;
     std::counting_semaphore<kMaxInFlight> m_inFlight{kMaxInFlight};
