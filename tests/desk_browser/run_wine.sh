@@ -14,17 +14,6 @@ for program in pavlune pavlune-desk pavlune-send; do
   [ -x "$linux_build/$program" ] || { echo "run_wine: no $linux_build/$program (make build)" >&2; exit 1; }
 done
 
-source "$here/../wine/prefix.sh"
-source "$here/../wine/xvfb.sh"
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/pavlune-desk-wine-prefix.XXXXXX")
-XVFB_PID=
-finish() {
-  wine_prefix_end
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$run_dir"
-}
-trap finish EXIT
-
-xvfb_start "$run_dir/xvfb.log"
-wine_prefix_make "$run_dir"
+source "$here/../wine/session.sh"
+wine_session_start pavlune-desk-wine-prefix
 node "$here/wine_desk_test.mjs" "$win_build" "$linux_build"

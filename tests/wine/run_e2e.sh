@@ -13,35 +13,23 @@ tests=$linux_build/tests/wine_e2e/wine_e2e_tests
 [ -x "$win_build/pavlune.exe" ] || { echo "run_e2e: no pavlune.exe in $win_build (make windows)" >&2; exit 1; }
 [ -x "$tests" ] || { echo "run_e2e: no $tests (make build)" >&2; exit 1; }
 
-source "$(dirname "$0")/prefix.sh"
-source "$(dirname "$0")/xvfb.sh"
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/pavlune-wine-e2e.XXXXXX")
-XVFB_PID=
-finish() {
-  wine_prefix_end
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$run_dir"
-}
-trap finish EXIT
-
-xvfb_start "$run_dir/xvfb.log"
-
-wine_prefix_make "$run_dir"
+source "$(dirname "$0")/session.sh"
+wine_session_start pavlune-wine-e2e
 { wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f; } >>"$run_dir/wineboot.log" 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f; } >>"$RUN_DIR/wineboot.log" 2>&1
 # The desktop is chosen as the session starts: a new session, with its background
 # processes started here again.
 wineserver -k
 wineserver -p
-wineboot >>"$run_dir/wineboot.log" 2>&1
+wineboot >>"$RUN_DIR/wineboot.log" 2>&1
 
 # Wine hands a program its command line as the Unix locale spells it: a Chinese Windows
 # (code page 936) that keeps Chinese arguments whole needs a zh_CN.UTF-8 locale, compiled
 # here for the tests that ask for it, so that this machine's own locales need not have it.
-mkdir "$run_dir/locales"
-localedef -i zh_CN -f UTF-8 "$run_dir/locales/zh_CN.UTF-8" >"$run_dir/localedef.log" 2>&1 ||
-  { cat "$run_dir/localedef.log" >&2; echo "run_e2e: cannot compile the zh_CN.UTF-8 locale" >&2; exit 1; }
-export PAVLUNE_ZH_LOCPATH=$run_dir/locales
+mkdir "$RUN_DIR/locales"
+localedef -i zh_CN -f UTF-8 "$RUN_DIR/locales/zh_CN.UTF-8" >"$RUN_DIR/localedef.log" 2>&1 ||
+  { cat "$RUN_DIR/localedef.log" >&2; echo "run_e2e: cannot compile the zh_CN.UTF-8 locale" >&2; exit 1; }
+export PAVLUNE_ZH_LOCPATH=$RUN_DIR/locales
 
-cd "$run_dir"
+cd "$RUN_DIR"
 PAVLUNE_WINDOWS_BUILD=$win_build "$tests" --gtest_output=xml:"$linux_build/test-results/wine_e2e_tests.xml" "$@"
